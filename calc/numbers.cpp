@@ -251,10 +251,15 @@ void PushDecimal(DigitCollector& out, std::string_view text) {
 // how many.
 int IntegerDigits(U128 v, std::array<char, 40>& buf) {
   int n = 0;
-  do {
+  while (v > U128(UINT64_MAX)) {  // 128-bit division only while it is needed
     buf[n++] = static_cast<char>(static_cast<int>(v % 10));
     v /= 10;
-  } while (v != 0);
+  }
+  auto small = static_cast<std::uint64_t>(v);
+  do {
+    buf[n++] = static_cast<char>(small % 10);
+    small /= 10;
+  } while (small != 0);
   std::reverse(buf.begin(), buf.begin() + n);
   return n;
 }

@@ -11,12 +11,15 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "calc/extended.h"
 
 namespace soakmark::calc {
 
-// Every failure of a calculation. what() is the text the user is shown.
+// Every failure of a calculation. message() is the text the user is shown,
+// whole: an input text may hold any character, a NUL among them, where
+// what() as a C string would end early.
 class CalcError : public std::runtime_error {
  public:
   enum class Kind {
@@ -32,10 +35,13 @@ class CalcError : public std::runtime_error {
   static CalcError InvalidOperation();
 
   Kind kind() const { return kind_; }
+  const std::string& message() const { return message_; }
 
  private:
-  CalcError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  CalcError(Kind kind, std::string message)
+      : std::runtime_error(message), kind_(kind), message_(std::move(message)) {}
   Kind kind_;
+  std::string message_;
 };
 
 // The decimal separator: one character, "." unless told otherwise.

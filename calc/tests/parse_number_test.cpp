@@ -161,6 +161,12 @@ TEST(ParseNumber, AgreesWithACorrectlyRoundedReferenceOnShortMantissas) {
   }
 }
 
+TEST(ParseNumber, MessageQuotesTheWholeTextEvenWithANul) {
+  const std::string text("1\0" "2", 3);
+  EXPECT_TRUE(ThrowsCalcError([&] { ParseNumber(text, DecimalSeparator()); }, Kind::Conversion,
+                              "'" + text + "' is not a valid floating point value"));
+}
+
 TEST(ParseNumber, LongTextsGetTheirResultQuickly) {
   const auto start = std::chrono::steady_clock::now();
   // A million leading zeros and one digit is an ordinary number.

@@ -20,9 +20,9 @@ inline ::testing::AssertionResult ThrowsCalcError(const std::function<void()>& a
   try {
     action();
   } catch (const CalcError& error) {
-    if (error.kind() == kind && error.what() == message) return ::testing::AssertionSuccess();
+    if (error.kind() == kind && error.message() == message) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "threw kind " << static_cast<int>(error.kind()) << " with \""
-                                         << error.what() << "\"";
+                                         << error.message() << "\"";
   }
   return ::testing::AssertionFailure() << "threw nothing";
 }
