@@ -1,0 +1,37 @@
+#include "app/error_reporting.h"
+
+#include <QMessageBox>
+
+namespace soakmark::app {
+
+QString ApplicationTitle(const QString& program_path) {
+  QString name = program_path.mid(program_path.lastIndexOf(QLatin1Char('/')) + 1);
+#if defined(Q_OS_WIN)
+  name = name.mid(name.lastIndexOf(QLatin1Char('\\')) + 1);
+#endif
+  const qsizetype dot = name.indexOf(QLatin1Char('.'));
+  if (dot >= 0) name.truncate(dot);
+  if (name.isEmpty()) return name;
+  return name.left(1).toUpper() + name.mid(1).toLower();
+}
+
+QString MessageWithFullStop(const QString& message) {
+  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
+  return message;
+}
+
+void ReportError(QWidget* parent, const QString& title, const QString& message) {
+  const QString full = MessageWithFullStop(message);
+  QString shown = full;
+  if (full.size() > kLongestShownMessage) {
+    const int half = kLongestShownMessage / 2;
+    shown = full.left(half) + QStringLiteral(" \u2026 ") + full.right(half);
+  }
+  QMessageBox box(QMessageBox::Critical, title, shown, QMessageBox::Ok, parent);
+  box.setTextFormat(Qt::PlainText);  // the message quotes what the user typed: never markup
+  box.setWindowModality(Qt::ApplicationModal);
+  if (shown.size() != full.size()) box.setDetailedText(full);
+  box.exec();
+}
+
+}  // namespace soakmark::app

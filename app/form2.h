@@ -1,0 +1,91 @@
+// The main window: the inputs, the soil water choice and the result line
+// above, the two wetting-pattern charts below.
+#pragma once
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "app/labeled_edit.h"
+#include "app/regional.h"
+#include "display/chart_widget.h"
+
+namespace soakmark::app {
+
+class TForm2 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds the window from its design. Nothing of the calculations runs yet:
+  // Start() runs FormCreate and shows the window.
+  explicit TForm2(const QString& application_title, QWidget* parent = nullptr);
+
+  // Start-up: FormCreate (a failure is reported before the window appears),
+  // then the window is shown centred on the screen.
+  void Start();
+
+  // The controls, as in the design.
+  QFrame* Panel1 = nullptr;
+  QFrame* Panel2 = nullptr;
+  display::ChartWidget* Chart1 = nullptr;
+  display::ChartShape* Series1 = nullptr;
+  LabeledEdit* AppRate = nullptr;
+  LabeledEdit* Duration = nullptr;
+  QLabel* AppAmount = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QPushButton* RecalcButton = nullptr;
+  display::ChartWidget* Chart2 = nullptr;
+  display::ChartShape* Series3 = nullptr;
+  LabeledEdit* btwL = nullptr;
+  LabeledEdit* onL = nullptr;
+  QLabel* appAmt = nullptr;
+  QLabel* Label1 = nullptr;
+  QGroupBox* IniHead = nullptr;
+  QLabel* mlha = nullptr;
+  QLabel* Label2 = nullptr;
+  std::array<QRadioButton*, 3> IniHeadItems{};
+
+  // The selected soil water condition: 0 moist, 1 dry, 2 very dry.
+  int ItemIndex() const;
+
+  // The event handlers. Each runs its operations and reports a failure.
+  void FormCreate(QObject* Sender);
+  void RecalcButtonClick(QObject* Sender);
+  void IniHeadClick(QObject* Sender);
+
+  const QString& ApplicationTitle() const { return application_title_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildPanel1();
+  void BuildPanel2();
+  void SetTabOrder();
+  void ApplyRegionalSettings();
+  void UpdateRadioFocus();
+
+  // Runs a handler's operations; a failure stops them and is shown in the
+  // message box, and the window goes on.
+  void Dispatch(const std::function<void()>& operations);
+
+  void CalcAmounts();
+  void DrawFronts();
+
+  double EmitterVolume = 0;  // litres per emitter, stored by CalcAmounts
+  RegionalNumbers regional_;
+  QString application_title_;
+  QButtonGroup* ini_head_group_ = nullptr;
+
+  friend struct TForm2Probe;
+};
+
+}  // namespace soakmark::app

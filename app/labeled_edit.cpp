@@ -1,0 +1,48 @@
+#include "app/labeled_edit.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+
+#include "app/design.h"
+
+namespace soakmark::app {
+
+void FitToText(QLabel* label) {
+  const QFontMetrics metrics(label->font());
+  label->resize(metrics.horizontalAdvance(label->text()), metrics.height());
+}
+
+LabeledEdit::LabeledEdit(QWidget* parent) : QLineEdit(parent), label_(new QLabel(parent)) {
+  label_->setBuddy(this);
+  label_->setTextFormat(Qt::PlainText);
+  label_->installEventFilter(this);
+}
+
+void LabeledEdit::SetCaption(const QString& caption) {
+  label_->setText(caption);
+  setAccessibleName(caption);
+  FitToText(label_);
+  PlaceLabel();
+}
+
+void LabeledEdit::PlaceLabel() { label_->move(design::CaptionGeometry(geometry(), label_->size()).topLeft()); }
+
+void LabeledEdit::moveEvent(QMoveEvent* event) {
+  QLineEdit::moveEvent(event);
+  PlaceLabel();
+}
+
+void LabeledEdit::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  PlaceLabel();
+}
+
+bool LabeledEdit::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == label_) {
+    if (event->type() == QEvent::FontChange) FitToText(label_);
+    if (event->type() == QEvent::Resize) PlaceLabel();
+  }
+  return QLineEdit::eventFilter(watched, event);
+}
+
+}  // namespace soakmark::app

@@ -1,0 +1,253 @@
+#include "display/chart_widget.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <algorithm>
+#include <cmath>
+
+namespace soakmark::display {
+
+namespace {
+
+const QColor kTickColor(128, 128, 128);
+constexpr int kGap = 3;         // between the title, the labels, the axis titles and the plot area
+constexpr int kAxisLineWidth = 2;
+
+}  // namespace
+
+void ChartShape::SetX0(double v) { x0_ = v; chart_.update(); }
+void ChartShape::SetX1(double v) { x1_ = v; chart_.update(); }
+void ChartShape::SetY0(double v) { y0_ = v; chart_.update(); }
+void ChartShape::SetY1(double v) { y1_ = v; chart_.update(); }
+
+ChartWidget::ChartWidget(const ChartSettings& settings, QWidget* parent)
+    : QWidget(parent),
+      settings_(settings),
+      view_(settings.bottom.range, settings.left.range, /*vertical_inverted=*/true),
+      shape_(*this) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ChartWidget::SetSeparators(const QString& group, const QString& decimal) {
+  settings_.group_separator = group;
+  settings_.decimal_separator = decimal;
+  update();
+}
+
+QString ChartWidget::Label(double value) const {
+  return QString::fromStdString(FormatAxisLabel(value, settings_.group_separator.toStdString(),
+                                                settings_.decimal_separator.toStdString()));
+}
+
+PlotArea ChartWidget::Plot() const {
+  const QFontMetrics title(settings_.title_font);
+  const QFontMetrics axis_title(settings_.axis_title_font);
+  const QFontMetrics labels(settings_.label_font);
+  const int margin_x = static_cast<int>(std::lround(width() * settings_.horizontal_margin));
+  const int margin_y = static_cast<int>(std::lround(height() * settings_.vertical_margin));
+  // The left labels need the width of the wider of the labels at the ends of
+  // the axis.
+  const int left_label_width = std::max(labels.horizontalAdvance(Label(view_.Vertical().min)),
+                                        labels.horizontalAdvance(Label(view_.Vertical().max)));
+  PlotArea area;
+  area.left = margin_x + axis_title.height() + kGap + left_label_width + kGap + settings_.left.tick_length;
+  area.top = margin_y + title.height() + kGap + labels.height() / 2;
+  area.right = width() - 1 - margin_x - labels.horizontalAdvance(QStringLiteral("0")) * 2;
+  area.bottom = height() - 1 - margin_y - axis_title.height() - kGap - labels.height() - kGap -
+                std::max(settings_.bottom.tick_length, settings_.bottom.minor_tick_length);
+  area.right = std::max(area.right, area.left + 1);
+  area.bottom = std::max(area.bottom, area.top + 1);
+  return area;
+}
+
+AxisDivision ChartWidget::LeftDivision() const {
+  const PlotArea area = Plot();
+  AxisLayoutInput input;
+  input.range = view_.Vertical();
+  input.desired_step = settings_.left.desired_step;
+  input.labels_on_ends = settings_.left.labels_on_ends;
+  input.axis_pixels = area.bottom - area.top;
+  input.label_size = QFontMetrics(settings_.label_font).height();
+  input.minor_ticks = settings_.left.minor_ticks;
+  return DivideAxis(input);
+}
+
+AxisDivision ChartWidget::BottomDivision() const {
+  const PlotArea area = Plot();
+  const QFontMetrics labels(settings_.label_font);
+  AxisLayoutInput input;
+  input.range = view_.Horizontal();
+  input.desired_step = settings_.bottom.desired_step;
+  input.labels_on_ends = settings_.bottom.labels_on_ends;
+  input.axis_pixels = area.right - area.left;
+  input.label_size = std::max(labels.horizontalAdvance(Label(input.range.min)),
+                              labels.horizontalAdvance(Label(input.range.max)));
+  input.minor_ticks = settings_.bottom.minor_ticks;
+  return DivideAxis(input);
+}
+
+void ChartWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const PlotArea area = Plot();
+
+  // Background and title.
+  p.fillRect(rect(), settings_.background);
+  p.setFont(settings_.title_font);
+  p.setPen(settings_.title_color);
+  const int margin_y = static_cast<int>(std::lround(height() * settings_.vertical_margin));
+  p.drawText(QRect(0, margin_y, width(), QFontMetrics(settings_.title_font).height()), Qt::AlignHCenter | Qt::AlignTop,
+             settings_.title);
+
+  // The frame of the plot area, its sides on the pixels left, top, right and bottom.
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+
+  PaintLeftAxis(p, area);
+  PaintBottomAxis(p, area);
+  PaintFigure(p, area);
+}
+
+void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
+  const AxisDivision division = LeftDivision();
+  const QFontMetrics labels(settings_.label_font);
+  const QFontMetrics axis_title(settings_.axis_title_font);
+  const int margin_x = static_cast<int>(std::lround(width() * settings_.horizontal_margin));
+
+  // Title, turned to read upward, centred along the axis.
+  p.save();
+  p.setFont(settings_.axis_title_font);
+  p.setPen(Qt::black);
+  const int centre_y = (area.top + area.bottom) / 2;
+  p.translate(margin_x, centre_y);
+  p.rotate(-90);
+  p.drawText(QRect(-200, 0, 400, axis_title.height()), Qt::AlignHCenter | Qt::AlignTop, settings_.left.title);
+  p.restore();
+
+  // Labels, right-aligned against the ticks.
+  p.setFont(settings_.label_font);
+  p.setPen(Qt::black);
+  const int label_right = area.left - settings_.left.tick_length - kGap;
+  for (double v : division.labels) {
+    const int y = view_.VerticalPixel(v, area);
+    p.drawText(QRect(label_right - 200, y - labels.height() / 2, 200, labels.height()),
+               Qt::AlignRight | Qt::AlignVCenter, Label(v));
+  }
+
+  // Axis line along the left edge, outside the frame line.
+  p.fillRect(QRect(area.left - kAxisLineWidth + 1, area.top, kAxisLineWidth, area.bottom - area.top + 1), Qt::black);
+
+  // Major ticks, grid lines, minor ticks.
+  p.setPen(QPen(kTickColor, 1));
+  for (double v : division.labels) {
+    const int y = view_.VerticalPixel(v, area);
+    p.drawLine(area.left - kAxisLineWidth, y, area.left - kAxisLineWidth - settings_.left.tick_length + 1, y);
+  }
+  p.setPen(QPen(kTickColor, 1, Qt::DotLine));
+  for (double v : division.grid) {
+    const int y = view_.VerticalPixel(v, area);
+    p.drawLine(area.left + 1, y, area.right - 1, y);
+  }
+  p.setPen(QPen(kTickColor, 1));
+  for (double v : division.minor_ticks) {
+    const int y = view_.VerticalPixel(v, area);
+    p.drawLine(area.left - kAxisLineWidth, y, area.left - kAxisLineWidth - settings_.left.minor_tick_length + 1, y);
+  }
+}
+
+void ChartWidget::PaintBottomAxis(QPainter& p, const PlotArea& area) const {
+  const AxisDivision division = BottomDivision();
+  const QFontMetrics labels(settings_.label_font);
+  const QFontMetrics axis_title(settings_.axis_title_font);
+  const int tick_room = std::max(settings_.bottom.tick_length, settings_.bottom.minor_tick_length);
+  const int label_top = area.bottom + kAxisLineWidth + tick_room + kGap - 1;
+
+  p.setFont(settings_.axis_title_font);
+  p.setPen(Qt::black);
+  p.drawText(QRect(area.left - 100, label_top + labels.height() + kGap, area.right - area.left + 200, axis_title.height()),
+             Qt::AlignHCenter | Qt::AlignTop, settings_.bottom.title);
+
+  p.setFont(settings_.label_font);
+  for (double v : division.labels) {
+    const int x = view_.HorizontalPixel(v, area);
+    p.drawText(QRect(x - 100, label_top, 200, labels.height()), Qt::AlignHCenter | Qt::AlignTop, Label(v));
+  }
+
+  p.fillRect(QRect(area.left, area.bottom, area.right - area.left + 1, kAxisLineWidth), Qt::black);
+
+  p.setPen(QPen(kTickColor, 1));
+  for (double v : division.labels) {
+    const int x = view_.HorizontalPixel(v, area);
+    p.drawLine(x, area.bottom + kAxisLineWidth, x, area.bottom + kAxisLineWidth + settings_.bottom.tick_length - 1);
+  }
+  p.setPen(QPen(kTickColor, 1, Qt::DotLine));
+  for (double v : division.grid) {
+    const int x = view_.HorizontalPixel(v, area);
+    p.drawLine(x, area.top + 1, x, area.bottom - 1);
+  }
+  p.setPen(QPen(kTickColor, 1));
+  for (double v : division.minor_ticks) {
+    const int x = view_.HorizontalPixel(v, area);
+    p.drawLine(x, area.bottom + kAxisLineWidth, x, area.bottom + kAxisLineWidth + settings_.bottom.minor_tick_length - 1);
+  }
+}
+
+void ChartWidget::PaintFigure(QPainter& p, const PlotArea& area) const {
+  int left = view_.HorizontalPixel(shape_.X0(), area);
+  int right = view_.HorizontalPixel(shape_.X1(), area);
+  int top = view_.VerticalPixel(shape_.Y0(), area);
+  int bottom = view_.VerticalPixel(shape_.Y1(), area);
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  if (right == left) ++right;
+  if (bottom == top) ++bottom;
+  if (right < area.left || left > area.right || bottom < area.top || top > area.bottom) return;
+
+  p.save();
+  p.setClipRect(QRect(area.left + 1, area.top + 1, area.right - area.left - 1, area.bottom - area.top - 1));
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(shape_.outline, 1));
+  p.setBrush(shape_.fill);
+  p.drawEllipse(QRectF(left + 0.5, top + 0.5, right - left, bottom - top));
+  p.restore();
+}
+
+void ChartWidget::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) {
+    zoom_start_ = pos;
+    if (rubber_band_ == nullptr) rubber_band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    rubber_band_->setGeometry(QRect(pos, QSize()));
+    rubber_band_->show();
+  } else if (event->button() == Qt::RightButton) {
+    scroll_last_ = pos;
+  }
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (zoom_start_ && rubber_band_ != nullptr) rubber_band_->setGeometry(QRect(*zoom_start_, pos).normalized());
+  if (scroll_last_) {
+    view_.Scroll(pos.x() - scroll_last_->x(), pos.y() - scroll_last_->y(), Plot());
+    scroll_last_ = pos;
+    update();
+  }
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::LeftButton && zoom_start_) {
+    if (rubber_band_ != nullptr) rubber_band_->hide();
+    const Point from{static_cast<double>(zoom_start_->x()), static_cast<double>(zoom_start_->y())};
+    zoom_start_.reset();
+    if (view_.LeftDrag(from, {static_cast<double>(pos.x()), static_cast<double>(pos.y())}, Plot())) update();
+  } else if (event->button() == Qt::RightButton) {
+    scroll_last_.reset();
+  }
+}
+
+}  // namespace soakmark::display
