@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
+#include <limits>
 
 #include "app/design.h"
 #include "app/error_reporting.h"
@@ -111,6 +112,7 @@ void TForm2::BuildPanel1() {
     edit->setObjectName(QString::fromUtf8(d.name));
     edit->setStyleSheet(QString::fromUtf8(kStyleOfInputs));
     edit->setGeometry(d.geometry);
+    edit->setMaxLength(std::numeric_limits<int>::max());  // a field takes any text, of any length
     edit->setText(QString::fromUtf8(d.text));
     edit->EditLabel()->setObjectName(QString::fromUtf8(d.name) + QStringLiteral("_EditLabel"));
     edit->EditLabel()->setFont(design::Font(design::FontRole::Caption));
