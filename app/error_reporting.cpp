@@ -1,5 +1,7 @@
 #include "app/error_reporting.h"
 
+#include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace soakmark::app {
@@ -31,6 +33,8 @@ void ReportError(QWidget* parent, const QString& title, const QString& message) 
   box.setTextFormat(Qt::PlainText);  // the message quotes what the user typed: never markup
   box.setWindowModality(Qt::ApplicationModal);
   if (shown.size() != full.size()) box.setDetailedText(full);
+  box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style's habit
+  box.setEscapeButton(QMessageBox::Ok);
   box.exec();
 }
 

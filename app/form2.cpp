@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QScreen>
 #include <limits>
@@ -65,6 +66,13 @@ const char* const kStyleOfInputs =
 
 }  // namespace
 
+void RadioGroup::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));  // also above the frame line
+  painter.end();
+  QGroupBox::paintEvent(event);
+}
+
 TForm2::TForm2(const QString& application_title, QWidget* parent)
     : QWidget(parent), application_title_(application_title) {
   setObjectName(QStringLiteral("Form2"));
@@ -85,11 +93,16 @@ void TForm2::BuildPanel1() {
   Panel1->setGeometry(0, 0, design::kClientWidth, design::kPanel1Height);
 
   // The soil water choice.
-  IniHead = new QGroupBox(QString::fromUtf8(design::kIniHeadCaption), Panel1);
+  IniHead = new RadioGroup(QString::fromUtf8(design::kIniHeadCaption), Panel1);
   IniHead->setObjectName(QStringLiteral("IniHead"));
   IniHead->setFont(design::Font(design::FontRole::Group));
-  IniHead->setFlat(true);
   Fill(IniHead, design::kSilver);
+  // A flat frame whose top line runs through the caption, on silver throughout.
+  IniHead->setStyleSheet(QStringLiteral(
+      "QGroupBox#IniHead { background-color: rgb(192, 192, 192); border: 1px solid rgb(128, 128, 128);"
+      " margin-top: 7px; }"
+      "QGroupBox#IniHead::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px;"
+      " padding: 0px 2px; background-color: rgb(192, 192, 192); }"));
   IniHead->setGeometry(design::kIniHead);
   ini_head_group_ = new QButtonGroup(this);
   ini_head_group_->setExclusive(true);
@@ -97,6 +110,7 @@ void TForm2::BuildPanel1() {
   for (int i = 0; i < static_cast<int>(IniHeadItems.size()); ++i) {
     auto* item = new QRadioButton(QString::fromUtf8(design::kIniHeadItems[i]), IniHead);
     item->setObjectName(QStringLiteral("IniHead_%1").arg(i));
+    item->setFont(design::Font(design::FontRole::Group));
     item->setGeometry(design::RadioItemGeometry(IniHead->size(), text_height, i, IniHeadItems.size()));
     ini_head_group_->addButton(item, i);
     IniHeadItems[i] = item;

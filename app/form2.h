@@ -18,6 +18,16 @@
 
 namespace soakmark::app {
 
+// A group of radio items filled with its own colour throughout, the strip
+// above its frame line included.
+class RadioGroup : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
 class TForm2 : public QWidget {
   Q_OBJECT
 

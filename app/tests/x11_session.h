@@ -1,1 +1,71 @@
+// A real X server (Xvfb) with the real program in it, for tests that look
+// at the program as a user does: windows found by their titles, screenshots,
+// input through xdotool, closing through the window manager protocol.
+#pragma once
 
+#include <sys/types.h>
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct _XDisplay;
+
+namespace soakmark::x11 {
+
+// Xlib's own names clash with Qt's; the session speaks of them as these.
+using Display = _XDisplay;
+using Window = unsigned long;
+
+class XServer {
+ public:
+  XServer();  // starts Xvfb on a free display, 1280 × 800
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  bool Ok() const { return display_ != nullptr; }
+  const std::string& Name() const { return name_; }
+  Display* Connection() const { return display_; }
+
+  // Top-level windows that are mapped, with the given title.
+  std::vector<Window> WindowsTitled(const std::string& title) const;
+  std::optional<Window> WaitForWindow(const std::string& title, std::chrono::milliseconds timeout) const;
+  std::string Title(Window w) const;
+  QRect Geometry(Window w) const;  // in root coordinates
+  // The minimum and maximum size the window asks the window manager for.
+  std::optional<std::pair<QSize, QSize>> SizeLimits(Window w) const;
+  QImage Screenshot(Window w) const;
+  QImage ScreenshotOfScreen() const;
+  // Asks the window to close, as a window manager's close box does.
+  void RequestClose(Window w) const;
+  // Runs xdotool with the arguments on this display; returns its status.
+  int Xdotool(const std::string& arguments) const;
+
+ private:
+  pid_t pid_ = -1;
+  std::string name_;
+  Display* display_ = nullptr;
+};
+
+class Program {
+ public:
+  // Starts the program on the server's display, with extra environment.
+  Program(const XServer& server, const std::string& path, const std::map<std::string, std::string>& env = {});
+  ~Program();
+  // Waits for the program to end; gives its exit status, or nothing after the timeout.
+  std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// Waits a moment for the X server and the program to settle.
+void Settle(const XServer& server, std::chrono::milliseconds time = std::chrono::milliseconds(300));
+
+}  // namespace soakmark::x11

@@ -1,1 +1,221 @@
-int main() { return 0; }
+// The real program in a real X server, seen and driven as a user does.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "app/tests/x11_session.h"
+#include "calc/wetting_front.h"
+
+namespace soakmark::x11 {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The charts' places in the window: Panel2 starts 161 pixels down.
+constexpr int kPanel2Top = 161;
+const QRect kChart1(64, kPanel2Top + 36, 265, 337);
+const QRect kChart2(432, kPanel2Top + 36, 265, 337);
+
+QString ShotPath(const char* name) {
+  const QByteArray dir = qgetenv("SOAKMARK_SHOTS");
+  return QDir(dir.isEmpty() ? QString::fromUtf8(SOAKMARK_SHOTS_DIR) : QString::fromUtf8(dir)).filePath(name);
+}
+
+bool IsBlack(QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; }
+bool IsNavy(QRgb p) { return qBlue(p) > 100 && qRed(p) < 40 && qGreen(p) < 40; }
+
+// The plot area of a chart in a screenshot, found from its black frame, and
+// the navy figure inside it.
+struct ChartReading {
+  int left = 0, top = 0, right = 0, bottom = 0;  // the frame
+  std::optional<QRect> figure;                   // the figure's pixels
+
+  double X(double mm) const { return left + (mm + 1000) / 2000 * (right - left); }
+  double Y(double mm) const { return top + mm / 1000 * (bottom - top); }
+};
+
+ChartReading Read(const QImage& shot, const QRect& chart) {
+  ChartReading r;
+  const int cx = chart.center().x();
+  // Down the middle: the title is blue, the first black line is the frame's top.
+  int y = chart.top() + 5;
+  while (y < chart.bottom() && !IsBlack(shot.pixel(cx, y))) ++y;
+  r.top = y;
+  int x = cx;
+  while (x > chart.left() && IsBlack(shot.pixel(x - 1, r.top))) --x;
+  r.left = x + 1;  // the axis line stands one pixel outside the frame
+  x = cx;
+  while (x < chart.right() && IsBlack(shot.pixel(x + 1, r.top))) ++x;
+  r.right = x;
+  y = r.top + 1;
+  while (y < chart.bottom() && !IsBlack(shot.pixel(r.left + 3, y))) ++y;
+  r.bottom = y;
+  // Inside the frame only the figure (navy, outlined in black) and the gray
+  // dotted grid are drawn.
+  for (int yy = r.top + 1; yy < r.bottom; ++yy) {
+    for (int xx = r.left + 1; xx < r.right; ++xx) {
+      if (!IsNavy(shot.pixel(xx, yy)) && !IsBlack(shot.pixel(xx, yy))) continue;
+      r.figure = r.figure ? r.figure->united(QRect(xx, yy, 1, 1)) : QRect(xx, yy, 1, 1);
+    }
+  }
+  return r;
+}
+
+// The figure of a front hangs from the top of the frame, centred on radius 0,
+// as wide and as deep as the front (to within the outline and a pixel).
+void ExpectFront(const ChartReading& r, const calc::TWettingFront& front) {
+  ASSERT_TRUE(r.figure) << "no figure";
+  const double radius = 10 * front.Radius;
+  const double depth = std::min(10 * front.Depth, 1000.0);
+  EXPECT_EQ(r.figure->top(), r.top + 1);
+  EXPECT_NEAR(r.figure->left(), std::max(r.X(-radius), r.left + 1.0), 2.5);
+  EXPECT_NEAR(r.figure->right(), std::min(r.X(radius), r.right - 1.0), 2.5);
+  EXPECT_NEAR(r.figure->bottom(), std::min(r.Y(depth), r.bottom - 1.0), 2.5);
+}
+
+class RealProgram : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(server.Ok()) << "Xvfb did not start"; }
+
+  // Starts the program and waits for its main window.
+  Window StartMainWindow(std::map<std::string, std::string> env = {}) {
+    program.emplace(server, SOAKMARK_PROGRAM, env);
+    const std::optional<Window> w = server.WaitForWindow("Soakmark", 20s);
+    if (!w) ADD_FAILURE() << "no window titled Soakmark";
+    Settle(server);
+    return w.value_or(0);
+  }
+  void Click(Window w, int x, int y, int button = 1) {
+    const QRect g = server.Geometry(w);
+    server.Xdotool("mousemove " + std::to_string(g.x() + x) + " " + std::to_string(g.y() + y) + " click " +
+                   std::to_string(button));
+    Settle(server, 150ms);
+  }
+  void Type(const std::string& text) {
+    server.Xdotool("key ctrl+a");
+    server.Xdotool("type --delay 20 '" + text + "'");
+  }
+  void CloseAndExpectCleanExit(Window w) {
+    server.RequestClose(w);
+    const std::optional<int> status = program->WaitForExit(10s);
+    ASSERT_TRUE(status) << "the program did not end";
+    EXPECT_EQ(*status, 0);
+  }
+
+  XServer server;
+  std::optional<Program> program;
+};
+
+TEST_F(RealProgram, StartsShowsItsWindowAndEndsWhenClosed) {
+  const Window w = StartMainWindow();
+  ASSERT_NE(w, 0u);
+  EXPECT_EQ(server.Geometry(w).size(), QSize(862, 606));
+  const auto limits = server.SizeLimits(w);
+  ASSERT_TRUE(limits) << "the window does not tell the window manager its fixed size";
+  EXPECT_EQ(limits->first, QSize(862, 606));
+  EXPECT_EQ(limits->second, QSize(862, 606));
+  // Centred on the 1280 × 800 screen.
+  EXPECT_NEAR(server.Geometry(w).x(), (1280 - 862) / 2, 2);
+  EXPECT_NEAR(server.Geometry(w).y(), (800 - 606) / 2, 2);
+
+  const QImage shot = server.Screenshot(w);
+  ASSERT_TRUE(shot.save(ShotPath("soakmark.png")));
+  EXPECT_EQ(shot.pixel(300, 150), qRgb(0, 128, 128));    // Panel1
+  EXPECT_EQ(shot.pixel(20, 300), qRgb(240, 202, 166));   // Panel2
+  EXPECT_EQ(shot.pixel(150, 60), qRgb(192, 192, 192));   // the soil water choice
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(10, calc::SoilCondition::Moist)[0]);
+  ExpectFront(Read(shot, kChart2), calc::CalcFronts(10, calc::SoilCondition::Moist)[1]);
+  CloseAndExpectCleanExit(w);
+}
+
+TEST_F(RealProgram, FollowsTheUserThroughInputsConditionsAndZoom) {
+  const Window w = StartMainWindow();
+  ASSERT_NE(w, 0u);
+  // Rate 4 l/h: 20 litres per emitter.
+  Click(w, 464 + 80, 24 + 9);
+  Type("4");
+  Click(w, 688 + 80, 24 + 12);
+  QImage shot = server.Screenshot(w);
+  shot.save(ShotPath("rate4.png"));
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(20, calc::SoilCondition::Moist)[0]);
+  ExpectFront(Read(shot, kChart2), calc::CalcFronts(20, calc::SoilCondition::Moist)[1]);  // cut at 1000 mm
+
+  // "dry", the second item of the group at 8, 8.
+  Click(w, 8 + 8 + 20, 8 + 53 + 18);
+  shot = server.Screenshot(w);
+  shot.save(ShotPath("dry.png"));
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(20, calc::SoilCondition::Dry)[0]);
+  ExpectFront(Read(shot, kChart2), calc::CalcFronts(20, calc::SoilCondition::Dry)[1]);
+
+  // Zoom the wide chart to radius 0 to 500 and depth 0 to 500.
+  ChartReading before = Read(shot, kChart1);
+  const QRect g = server.Geometry(w);
+  const int x0 = g.x() + static_cast<int>(std::lround(before.X(0)));
+  const int y0 = g.y() + before.top + 1;
+  const int x1 = g.x() + static_cast<int>(std::lround(before.X(500)));
+  const int y1 = g.y() + static_cast<int>(std::lround(before.Y(500)));
+  server.Xdotool("mousemove " + std::to_string(x0) + " " + std::to_string(y0) + " mousedown 1 mousemove " +
+                 std::to_string((x0 + x1) / 2) + " " + std::to_string((y0 + y1) / 2) + " mousemove " +
+                 std::to_string(x1) + " " + std::to_string(y1) + " mouseup 1");
+  Settle(server);
+  shot = server.Screenshot(w);
+  shot.save(ShotPath("zoomed.png"));
+  const ChartReading zoomed = Read(shot, kChart1);
+  ASSERT_TRUE(zoomed.figure);
+  // Radius 0 is now on the left edge, and the front reaches twice as deep
+  // and four times as far across as before.
+  const calc::TWettingFront dry = calc::CalcFronts(20, calc::SoilCondition::Dry)[0];
+  EXPECT_LE(zoomed.figure->left(), zoomed.left + 3);
+  EXPECT_NEAR(zoomed.figure->right(), zoomed.left + 10 * dry.Radius / 500 * (zoomed.right - zoomed.left), 4);
+  EXPECT_NEAR(zoomed.figure->height(), 2 * before.figure->height(), 4);
+  // A drag up and to the left brings the designed ranges back.
+  server.Xdotool("mousemove " + std::to_string(x1) + " " + std::to_string(y1) + " mousedown 1 mousemove " +
+                 std::to_string(x0) + " " + std::to_string(y0) + " mouseup 1");
+  Settle(server);
+  shot = server.Screenshot(w);
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(20, calc::SoilCondition::Dry)[0]);
+  CloseAndExpectCleanExit(w);
+}
+
+TEST_F(RealProgram, StartUpFailureUnderACommaLocaleShowsItsMessageThenTheWindow) {
+  program.emplace(server, SOAKMARK_PROGRAM, std::map<std::string, std::string>{{"LC_ALL", "de_DE.UTF-8"}});
+  // The box comes first, titled like the program; the window is not shown yet.
+  const std::optional<Window> box = server.WaitForWindow("Soakmark", 20s);
+  ASSERT_TRUE(box);
+  Settle(server);
+  EXPECT_LT(server.Geometry(*box).width(), 862);
+  server.Screenshot(*box).save(ShotPath("comma-message.png"));
+  server.Xdotool("windowfocus --sync " + std::to_string(*box) + " key Return");
+
+  std::optional<Window> main;
+  for (int i = 0; i < 100 && !main; ++i) {
+    for (Window w : server.WindowsTitled("Soakmark")) {
+      if (server.Geometry(w).size() == QSize(862, 606)) main = w;
+    }
+    Settle(server, 100ms);
+  }
+  ASSERT_TRUE(main) << "the window did not follow the message";
+  Settle(server);
+  const QImage shot = server.Screenshot(*main);
+  shot.save(ShotPath("comma-window.png"));
+  // The initial shapes: a sliver 30 to 70 mm right of the centre down to
+  // 300 mm, and an ellipse from 0 to 100 mm across and down.
+  const ChartReading wide = Read(shot, kChart1);
+  ASSERT_TRUE(wide.figure);
+  EXPECT_NEAR(wide.figure->left(), wide.X(30), 2.5);
+  EXPECT_NEAR(wide.figure->right(), wide.X(70), 2.5);
+  EXPECT_NEAR(wide.figure->bottom(), wide.Y(300), 2.5);
+  const ChartReading narrow = Read(shot, kChart2);
+  ASSERT_TRUE(narrow.figure);
+  EXPECT_NEAR(narrow.figure->left(), narrow.X(0), 2.5);
+  EXPECT_NEAR(narrow.figure->right(), narrow.X(100), 2.5);
+  EXPECT_NEAR(narrow.figure->bottom(), narrow.Y(100), 2.5);
+  CloseAndExpectCleanExit(*main);
+}
+
+}  // namespace
+}  // namespace soakmark::x11
