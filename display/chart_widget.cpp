@@ -64,8 +64,10 @@ PlotArea ChartWidget::Plot() const {
   return area;
 }
 
-AxisDivision ChartWidget::LeftDivision() const {
-  const PlotArea area = Plot();
+AxisDivision ChartWidget::LeftDivision() const { return DivideLeft(Plot()); }
+AxisDivision ChartWidget::BottomDivision() const { return DivideBottom(Plot()); }
+
+AxisDivision ChartWidget::DivideLeft(const PlotArea& area) const {
   AxisLayoutInput input;
   input.range = view_.Vertical();
   input.desired_step = settings_.left.desired_step;
@@ -76,8 +78,7 @@ AxisDivision ChartWidget::LeftDivision() const {
   return DivideAxis(input);
 }
 
-AxisDivision ChartWidget::BottomDivision() const {
-  const PlotArea area = Plot();
+AxisDivision ChartWidget::DivideBottom(const PlotArea& area) const {
   const QFontMetrics labels(settings_.label_font);
   AxisLayoutInput input;
   input.range = view_.Horizontal();
@@ -113,7 +114,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 }
 
 void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
-  const AxisDivision division = LeftDivision();
+  const AxisDivision division = DivideLeft(area);
   const QFontMetrics labels(settings_.label_font);
   const QFontMetrics axis_title(settings_.axis_title_font);
   const int margin_x = static_cast<int>(std::lround(width() * settings_.horizontal_margin));
@@ -160,7 +161,7 @@ void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
 }
 
 void ChartWidget::PaintBottomAxis(QPainter& p, const PlotArea& area) const {
-  const AxisDivision division = BottomDivision();
+  const AxisDivision division = DivideBottom(area);
   const QFontMetrics labels(settings_.label_font);
   const QFontMetrics axis_title(settings_.axis_title_font);
   const int tick_room = std::max(settings_.bottom.tick_length, settings_.bottom.minor_tick_length);

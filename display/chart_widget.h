@@ -93,6 +93,8 @@ class ChartWidget : public QWidget {
 
  private:
   QString Label(double value) const;
+  AxisDivision DivideLeft(const PlotArea& area) const;
+  AxisDivision DivideBottom(const PlotArea& area) const;
   void PaintLeftAxis(QPainter& p, const PlotArea& area) const;
   void PaintBottomAxis(QPainter& p, const PlotArea& area) const;
   void PaintFigure(QPainter& p, const PlotArea& area) const;

@@ -191,7 +191,9 @@ TEST_F(Form2Test, TextsFontsAndColours) {
     EXPECT_EQ(text, row.text);
     EXPECT_EQ(row.control->font().pixelSize(), row.pixel_size);
     EXPECT_EQ(row.control->font().bold(), row.bold);
-    if (row.foreground) EXPECT_EQ(row.control->palette().color(QPalette::WindowText), *row.foreground);
+    if (row.foreground) {
+      EXPECT_EQ(row.control->palette().color(QPalette::WindowText), *row.foreground);
+    }
     if (row.background) {
       EXPECT_TRUE(row.control->autoFillBackground());
       EXPECT_EQ(row.control->palette().color(QPalette::Window), *row.background);
