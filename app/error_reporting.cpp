@@ -22,6 +22,27 @@ QString MessageWithFullStop(const QString& message) {
   return message;
 }
 
+namespace {
+
+// Breaks runs without spaces (a pasted number, say) into lines the box can
+// wrap; words are left whole.
+QString BreakLongRuns(const QString& text) {
+  QString out;
+  out.reserve(text.size() + text.size() / kLongestShownLine);
+  int run = 0;
+  for (const QChar c : text) {
+    run = c.isSpace() ? 0 : run + 1;
+    if (run > kLongestShownLine) {
+      out.append(QLatin1Char('\n'));
+      run = 1;
+    }
+    out.append(c);
+  }
+  return out;
+}
+
+}  // namespace
+
 void ReportError(QWidget* parent, const QString& title, const QString& message) {
   const QString full = MessageWithFullStop(message);
   QString shown = full;
@@ -29,10 +50,11 @@ void ReportError(QWidget* parent, const QString& title, const QString& message) 
     const int half = kLongestShownMessage / 2;
     shown = full.left(half) + QStringLiteral(" \u2026 ") + full.right(half);
   }
+  shown = BreakLongRuns(shown);
   QMessageBox box(QMessageBox::Critical, title, shown, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);  // the message quotes what the user typed: never markup
   box.setWindowModality(Qt::ApplicationModal);
-  if (shown.size() != full.size()) box.setDetailedText(full);
+  if (shown != full) box.setDetailedText(full);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style's habit
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();

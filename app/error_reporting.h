@@ -21,6 +21,8 @@ QString MessageWithFullStop(const QString& message);
 // Messages longer than this are shortened in the middle in the box itself,
 // which also offers the whole text under "Show Details...".
 inline constexpr int kLongestShownMessage = 400;
+// Runs of more characters without a space are broken into lines in the box.
+inline constexpr int kLongestShownLine = 80;
 
 // Shows the message in a modal box with the error icon and one OK button,
 // titled with the application title, and returns when the user has closed it.

@@ -386,6 +386,17 @@ TEST_F(Form2Test, LongAndMarkupTextsAreShownSafely) {
   ASSERT_TRUE(box);
   EXPECT_EQ(box->text, "'<b>bold</b>' is not a valid floating point value.");
   EXPECT_EQ(box->format, Qt::PlainText);
+  EXPECT_TRUE(box->detailed.isEmpty());
+
+  // A long run without spaces is broken into lines the box can wrap; the
+  // details keep the message as it is.
+  const QString run(120, QLatin1Char('7'));
+  f.AppRate->setText(run + QStringLiteral("x"));
+  box = BoxOf([&] { Recalculate(f); });
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, QStringLiteral("'") + run.left(79) + QStringLiteral("\n") + run.mid(79) +
+                           QStringLiteral("x' is not a valid floating point value."));
+  EXPECT_EQ(box->detailed, QStringLiteral("'") + run + QStringLiteral("x' is not a valid floating point value."));
 }
 
 TEST_F(Form2Test, StartUpUnderACommaLocale) {
