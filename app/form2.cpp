@@ -241,7 +241,8 @@ void TForm2::Start() {
   move(screen.x() + (screen.width() - width()) / 2, screen.y() + (screen.height() - height()) / 2);
   show();
   activateWindow();
-  AppRate->setFocus(Qt::ActiveWindowFocusReason);
+  AppRate->setFocus(Qt::OtherFocusReason);
+  AppRate->selectAll();  // the window may get its focus only when it is activated
 }
 
 void TForm2::FormCreate(QObject*) {

@@ -1,6 +1,7 @@
 #include "app/labeled_edit.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
 
 #include "app/design.h"
@@ -26,6 +27,20 @@ void LabeledEdit::SetCaption(const QString& caption) {
 }
 
 void LabeledEdit::PlaceLabel() { label_->move(design::CaptionGeometry(geometry(), label_->size()).topLeft()); }
+
+void LabeledEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+      selectAll();
+      break;
+    default:  // a click places the cursor; coming back to the window keeps the selection as it was
+      break;
+  }
+}
 
 void LabeledEdit::moveEvent(QMoveEvent* event) {
   QLineEdit::moveEvent(event);

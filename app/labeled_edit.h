@@ -1,6 +1,7 @@
 // A single-line input with its caption above it: the caption keeps the
 // input's left edge and 3 pixels between its bottom and the input's top,
-// however the input moves or the caption's size changes.
+// however the input moves or the caption's size changes. Entered other than
+// by a click (Tab, Shift+Tab, at start-up), it selects its whole text.
 #pragma once
 
 #include <QLabel>
@@ -15,6 +16,7 @@ class LabeledEdit : public QLineEdit {
   void SetCaption(const QString& caption);
 
  protected:
+  void focusInEvent(QFocusEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

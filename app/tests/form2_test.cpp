@@ -247,8 +247,11 @@ TEST_F(Form2Test, FocusOrder) {
   EXPECT_EQ(QApplication::focusWidget(), f.IniHeadItems[2]);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), f.AppRate);
-  // A field reached by Tab has its whole text selected.
+  // A field reached by Tab has its whole text selected; one clicked into does not.
   EXPECT_EQ(f.AppRate->selectedText(), "2");
+  QTest::mouseClick(f.Duration, Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), f.Duration);
+  EXPECT_TRUE(f.Duration->selectedText().isEmpty());
   EXPECT_EQ(f.Chart1->focusPolicy(), Qt::NoFocus);
   EXPECT_EQ(f.Chart2->focusPolicy(), Qt::NoFocus);
 }
@@ -397,6 +400,15 @@ TEST_F(Form2Test, LongAndMarkupTextsAreShownSafely) {
   EXPECT_EQ(box->text, QStringLiteral("'") + run.left(79) + QStringLiteral("\n") + run.mid(79) +
                            QStringLiteral("x' is not a valid floating point value."));
   EXPECT_EQ(box->detailed, QStringLiteral("'") + run + QStringLiteral("x' is not a valid floating point value."));
+}
+
+TEST_F(Form2Test, StartUpPutsTheFocusInTheRateWithItsTextSelected) {
+  form_.emplace(QStringLiteral("Soakmark"));
+  form_->Start();
+  QApplication::setActiveWindow(&*form_);
+  EXPECT_EQ(QApplication::focusWidget(), form_->AppRate);
+  EXPECT_EQ(form_->AppRate->selectedText(), "2");
+  EXPECT_EQ(form_->AppAmount->text(), "10");
 }
 
 TEST_F(Form2Test, StartUpUnderACommaLocale) {
