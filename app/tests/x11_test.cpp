@@ -51,8 +51,9 @@ ChartReading Read(const QImage& shot, const QRect& chart) {
   x = cx;
   while (x < chart.right() && IsBlack(shot.pixel(x + 1, r.top))) ++x;
   r.right = x;
-  y = r.top + 1;
-  while (y < chart.bottom() && !IsBlack(shot.pixel(r.left + 3, y))) ++y;
+  // The left axis line runs down the frame's left side to its bottom.
+  y = r.top;
+  while (y < chart.bottom() && IsBlack(shot.pixel(r.left - 1, y + 1))) ++y;
   r.bottom = y;
   // Inside the frame only the figure (navy, outlined in black) and the gray
   // dotted grid are drawn.
@@ -135,29 +136,29 @@ TEST_F(RealProgram, StartsShowsItsWindowAndEndsWhenClosed) {
 TEST_F(RealProgram, FollowsTheUserThroughInputsConditionsAndZoom) {
   const Window w = StartMainWindow();
   ASSERT_NE(w, 0u);
-  // Rate 4 l/h: 20 litres per emitter.
+  // Rate 20 l/h for 5 h: 100 litres per emitter.
   Click(w, 464 + 80, 24 + 9);
-  Type("4");
+  Type("20");
   Click(w, 688 + 80, 24 + 12);
   QImage shot = server.Screenshot(w);
-  shot.save(ShotPath("rate4.png"));
-  ExpectFront(Read(shot, kChart1), calc::CalcFronts(20, calc::SoilCondition::Moist)[0]);
-  ExpectFront(Read(shot, kChart2), calc::CalcFronts(20, calc::SoilCondition::Moist)[1]);  // cut at 1000 mm
+  shot.save(ShotPath("hundred-litres.png"));
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(100, calc::SoilCondition::Moist)[0]);
+  ExpectFront(Read(shot, kChart2), calc::CalcFronts(100, calc::SoilCondition::Moist)[1]);  // cut at 1000 mm
 
   // "dry", the second item of the group at 8, 8.
   Click(w, 8 + 8 + 20, 8 + 53 + 18);
   shot = server.Screenshot(w);
   shot.save(ShotPath("dry.png"));
-  ExpectFront(Read(shot, kChart1), calc::CalcFronts(20, calc::SoilCondition::Dry)[0]);
-  ExpectFront(Read(shot, kChart2), calc::CalcFronts(20, calc::SoilCondition::Dry)[1]);
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(100, calc::SoilCondition::Dry)[0]);
+  ExpectFront(Read(shot, kChart2), calc::CalcFronts(100, calc::SoilCondition::Dry)[1]);
 
-  // Zoom the wide chart to radius 0 to 500 and depth 0 to 500.
+  // Zoom the wide chart to radius 0 to 800 and depth 0 to 900.
   ChartReading before = Read(shot, kChart1);
   const QRect g = server.Geometry(w);
   const int x0 = g.x() + static_cast<int>(std::lround(before.X(0)));
-  const int y0 = g.y() + before.top + 1;
-  const int x1 = g.x() + static_cast<int>(std::lround(before.X(500)));
-  const int y1 = g.y() + static_cast<int>(std::lround(before.Y(500)));
+  const int y0 = g.y() + static_cast<int>(std::lround(before.Y(0)));
+  const int x1 = g.x() + static_cast<int>(std::lround(before.X(800)));
+  const int y1 = g.y() + static_cast<int>(std::lround(before.Y(900)));
   server.Xdotool("mousemove " + std::to_string(x0) + " " + std::to_string(y0) + " mousedown 1 mousemove " +
                  std::to_string((x0 + x1) / 2) + " " + std::to_string((y0 + y1) / 2) + " mousemove " +
                  std::to_string(x1) + " " + std::to_string(y1) + " mouseup 1");
@@ -166,18 +167,17 @@ TEST_F(RealProgram, FollowsTheUserThroughInputsConditionsAndZoom) {
   shot.save(ShotPath("zoomed.png"));
   const ChartReading zoomed = Read(shot, kChart1);
   ASSERT_TRUE(zoomed.figure);
-  // Radius 0 is now on the left edge, and the front reaches twice as deep
-  // and four times as far across as before.
-  const calc::TWettingFront dry = calc::CalcFronts(20, calc::SoilCondition::Dry)[0];
+  // Radius 0 is now on the left edge, and the front fills the new ranges.
+  const calc::TWettingFront dry = calc::CalcFronts(100, calc::SoilCondition::Dry)[0];
   EXPECT_LE(zoomed.figure->left(), zoomed.left + 3);
-  EXPECT_NEAR(zoomed.figure->right(), zoomed.left + 10 * dry.Radius / 500 * (zoomed.right - zoomed.left), 4);
-  EXPECT_NEAR(zoomed.figure->height(), 2 * before.figure->height(), 4);
+  EXPECT_NEAR(zoomed.figure->right(), zoomed.left + 10 * dry.Radius / 800 * (zoomed.right - zoomed.left), 4);
+  EXPECT_NEAR(zoomed.figure->bottom(), zoomed.top + 10 * dry.Depth / 900 * (zoomed.bottom - zoomed.top), 4);
   // A drag up and to the left brings the designed ranges back.
   server.Xdotool("mousemove " + std::to_string(x1) + " " + std::to_string(y1) + " mousedown 1 mousemove " +
                  std::to_string(x0) + " " + std::to_string(y0) + " mouseup 1");
   Settle(server);
   shot = server.Screenshot(w);
-  ExpectFront(Read(shot, kChart1), calc::CalcFronts(20, calc::SoilCondition::Dry)[0]);
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(100, calc::SoilCondition::Dry)[0]);
   CloseAndExpectCleanExit(w);
 }
 
