@@ -197,9 +197,7 @@ void TForm2::BuildPanel2() {
   Chart2 = new display::ChartWidget(ChartDesign("Narrow Pattern", 4, 0), Panel2);
   Chart2->setObjectName(QStringLiteral("Chart2"));
   Chart2->setGeometry(design::kChart2);
-  for (display::ChartWidget* chart : {Chart1, Chart2}) {
-    chart->SetSeparators(regional_.group, QString::fromStdString(std::string(regional_.decimal.text())));
-  }
+  ShowSeparatorsInCharts();
   Series1 = &Chart1->Shape();
   Series3 = &Chart2->Shape();
   // The shapes as they stand until the first calculation has drawn the fronts.
@@ -306,10 +304,12 @@ void TForm2::DrawFronts() {
 
 void TForm2::ApplyRegionalSettings() {
   regional_ = ReadRegionalNumbers();
-  if (Chart1 == nullptr) return;  // still being built
-  for (display::ChartWidget* chart : {Chart1, Chart2}) {
-    chart->SetSeparators(regional_.group, QString::fromStdString(std::string(regional_.decimal.text())));
-  }
+  if (Chart1 != nullptr) ShowSeparatorsInCharts();  // not while the window is being built
+}
+
+void TForm2::ShowSeparatorsInCharts() {
+  const QString decimal = QString::fromStdString(std::string(regional_.decimal.text()));
+  for (display::ChartWidget* chart : {Chart1, Chart2}) chart->SetSeparators(regional_.group, decimal);
 }
 
 void TForm2::changeEvent(QEvent* event) {

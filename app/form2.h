@@ -81,6 +81,7 @@ class TForm2 : public QWidget {
   void BuildPanel2();
   void SetTabOrder();
   void ApplyRegionalSettings();
+  void ShowSeparatorsInCharts();
   void UpdateRadioFocus();
 
   // Runs a handler's operations; a failure stops them and is shown in the
