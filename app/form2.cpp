@@ -111,7 +111,7 @@ void TForm2::BuildPanel1() {
     auto* item = new QRadioButton(QString::fromUtf8(design::kIniHeadItems[i]), IniHead);
     item->setObjectName(QStringLiteral("IniHead_%1").arg(i));
     item->setFont(design::Font(design::FontRole::Group));
-    item->setGeometry(design::RadioItemGeometry(IniHead->size(), text_height, i, IniHeadItems.size()));
+    item->setGeometry(design::RadioItemGeometry(IniHead->size(), text_height, i, static_cast<int>(IniHeadItems.size())));
     ini_head_group_->addButton(item, i);
     IniHeadItems[i] = item;
   }

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+#include "app/design.h"
 #include "app/labeled_edit.h"
 #include "app/regional.h"
 #include "display/chart_widget.h"
@@ -60,7 +61,7 @@ class TForm2 : public QWidget {
   QGroupBox* IniHead = nullptr;
   QLabel* mlha = nullptr;
   QLabel* Label2 = nullptr;
-  std::array<QRadioButton*, 3> IniHeadItems{};
+  std::array<QRadioButton*, design::kIniHeadItems.size()> IniHeadItems{};
 
   // The selected soil water condition: 0 moist, 1 dry, 2 very dry.
   int ItemIndex() const;
@@ -70,7 +71,6 @@ class TForm2 : public QWidget {
   void RecalcButtonClick(QObject* Sender);
   void IniHeadClick(QObject* Sender);
 
-  const QString& ApplicationTitle() const { return application_title_; }
 
  protected:
   void changeEvent(QEvent* event) override;

@@ -2,10 +2,6 @@
 // under Xvfb: the time from starting the program until its window shows its
 // painted top panel, and the program's resident memory at that moment.
 //   startup_bench SOAKMARK BASELINE [ROUNDS]
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -38,28 +34,20 @@ struct Sample {
 // Starts the program and polls the screen until the top panel is painted.
 Sample Measure(const XServer& server, const std::string& path, const std::string& title) {
   const auto start = steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    setenv("LC_ALL", "C", 1);
-    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  const soakmark::x11::Program program(server, path);  // ended when it goes out of scope
   Sample sample{-1, -1};
   while (steady_clock::now() - start < seconds(20)) {
     for (soakmark::x11::Window w : server.WindowsTitled(title)) {
       const QImage shot = server.Screenshot(w);
       if (!shot.isNull() && shot.width() > 300 && shot.pixel(300, 150) == qRgb(0, 128, 128) &&
           shot.pixel(20, 300) == qRgb(240, 202, 166)) {
-        sample = {duration<double, std::milli>(steady_clock::now() - start).count(), ResidentKiB(pid)};
+        sample = {duration<double, std::milli>(steady_clock::now() - start).count(), ResidentKiB(program.Pid())};
         break;
       }
     }
     if (sample.ms >= 0) break;
     std::this_thread::sleep_for(milliseconds(2));
   }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
   return sample;
 }
 

@@ -197,9 +197,7 @@ constexpr int kSignificantDigits = 18;
 class DigitCollector {
  public:
   void Push(int d) {
-    if (result_.count == 0 && d == 0 && !started_) {
-      return;
-    }
+    if (d == 0 && !started_) return;  // leading zeros
     started_ = true;
     if (result_.count < kSignificantDigits + 1) {
       result_.digit[result_.count++] = static_cast<char>(d);

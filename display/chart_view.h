@@ -35,7 +35,6 @@ class ChartView {
 
   const AxisRange& Horizontal() const { return horizontal_; }
   const AxisRange& Vertical() const { return vertical_; }
-  bool VerticalInverted() const { return inverted_; }
 
   int HorizontalPixel(double value, const PlotArea& area) const;
   int VerticalPixel(double value, const PlotArea& area) const;

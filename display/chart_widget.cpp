@@ -33,22 +33,24 @@ ChartWidget::ChartWidget(const ChartSettings& settings, QWidget* parent)
 }
 
 void ChartWidget::SetSeparators(const QString& group, const QString& decimal) {
-  settings_.group_separator = group;
-  settings_.decimal_separator = decimal;
+  settings_.group_separator = group.toStdString();
+  settings_.decimal_separator = decimal.toStdString();
   update();
 }
 
 QString ChartWidget::Label(double value) const {
-  return QString::fromStdString(FormatAxisLabel(value, settings_.group_separator.toStdString(),
-                                                settings_.decimal_separator.toStdString()));
+  return QString::fromStdString(FormatAxisLabel(value, settings_.group_separator, settings_.decimal_separator));
 }
+
+int ChartWidget::MarginX() const { return static_cast<int>(std::lround(width() * settings_.horizontal_margin)); }
+int ChartWidget::MarginY() const { return static_cast<int>(std::lround(height() * settings_.vertical_margin)); }
 
 PlotArea ChartWidget::Plot() const {
   const QFontMetrics title(settings_.title_font);
   const QFontMetrics axis_title(settings_.axis_title_font);
   const QFontMetrics labels(settings_.label_font);
-  const int margin_x = static_cast<int>(std::lround(width() * settings_.horizontal_margin));
-  const int margin_y = static_cast<int>(std::lround(height() * settings_.vertical_margin));
+  const int margin_x = MarginX();
+  const int margin_y = MarginY();
   // The left labels need the width of the wider of the labels at the ends of
   // the axis.
   const int left_label_width = std::max(labels.horizontalAdvance(Label(view_.Vertical().min)),
@@ -99,8 +101,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), settings_.background);
   p.setFont(settings_.title_font);
   p.setPen(settings_.title_color);
-  const int margin_y = static_cast<int>(std::lround(height() * settings_.vertical_margin));
-  p.drawText(QRect(0, margin_y, width(), QFontMetrics(settings_.title_font).height()), Qt::AlignHCenter | Qt::AlignTop,
+  p.drawText(QRect(0, MarginY(), width(), QFontMetrics(settings_.title_font).height()), Qt::AlignHCenter | Qt::AlignTop,
              settings_.title);
 
   // The frame of the plot area, its sides on the pixels left, top, right and bottom.
@@ -117,14 +118,13 @@ void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
   const AxisDivision division = DivideLeft(area);
   const QFontMetrics labels(settings_.label_font);
   const QFontMetrics axis_title(settings_.axis_title_font);
-  const int margin_x = static_cast<int>(std::lround(width() * settings_.horizontal_margin));
 
   // Title, turned to read upward, centred along the axis.
   p.save();
   p.setFont(settings_.axis_title_font);
   p.setPen(Qt::black);
   const int centre_y = (area.top + area.bottom) / 2;
-  p.translate(margin_x, centre_y);
+  p.translate(MarginX(), centre_y);
   p.rotate(-90);
   p.drawText(QRect(-200, 0, 400, axis_title.height()), Qt::AlignHCenter | Qt::AlignTop, settings_.left.title);
   p.restore();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <string>
 
 #include "display/chart_view.h"
 #include "display/scale.h"
@@ -37,8 +38,8 @@ struct ChartSettings {
   AxisSettings bottom;  // its minimum on the left edge
   double horizontal_margin = 0.03;  // of the width, at the left and at the right
   double vertical_margin = 0.04;    // of the height, at the top and at the bottom
-  QString group_separator = QStringLiteral(",");
-  QString decimal_separator = QStringLiteral(".");
+  std::string group_separator = ",";  // UTF-8
+  std::string decimal_separator = ".";
 };
 
 class ChartWidget;
@@ -93,6 +94,8 @@ class ChartWidget : public QWidget {
 
  private:
   QString Label(double value) const;
+  int MarginX() const;
+  int MarginY() const;
   AxisDivision DivideLeft(const PlotArea& area) const;
   AxisDivision DivideBottom(const PlotArea& area) const;
   void PaintLeftAxis(QPainter& p, const PlotArea& area) const;

@@ -45,7 +45,7 @@ XServer::XServer() {
   }
   close(fds[0]);
   if (used == 0) return;
-  name_ = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
+  name_.assign(1, ':').append(buffer, std::strcspn(buffer, "\n"));
   display_ = XOpenDisplay(name_.c_str());
 }
 

@@ -60,6 +60,7 @@ class Program {
   ~Program();
   // Waits for the program to end; gives its exit status, or nothing after the timeout.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+  pid_t Pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;
