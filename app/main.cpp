@@ -9,6 +9,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const QString title = soakmark::app::ApplicationTitle(QCoreApplication::applicationFilePath());
   QCoreApplication::setApplicationName(title);
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.soakmark.Soakmark"));
   soakmark::app::ConfigureApplication(application);
 
   soakmark::app::TForm2 Form2(title);

@@ -13,6 +13,8 @@ packages=(
   fonts-liberation fontconfig
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # the package, the menu entry, the metainfo, the icons and the man page
+  dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin man-db
   # tests of the real program in an X server
   xvfb xdotool x11-utils xauth
   # a comma locale for the number tests
