@@ -18,6 +18,15 @@ inline const QColor kAqua(0, 255, 255);
 inline const QColor kWhite(255, 255, 255);
 inline const QColor kSilver(192, 192, 192);
 inline const QColor kPanel2Colour(240, 202, 166);  // stored as 10930928
+inline const QColor kBlack(0, 0, 0);
+inline const QColor kButtonFace(240, 240, 240);  // the design's own button face
+
+// The four inputs: a flat one-pixel border, window colours, and the
+// selection's colours.
+inline const QColor kInputBorder(100, 100, 100);
+inline const QColor kInputBackground(255, 255, 255);
+inline const QColor kInputText(0, 0, 0);
+inline const QColor kInputSelection(0, 120, 215);
 
 enum class FontRole {
   Window,   // 11 px, plain: the inputs and the button

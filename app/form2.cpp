@@ -1,5 +1,7 @@
 #include "app/form2.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
@@ -11,6 +13,7 @@
 
 #include "app/design.h"
 #include "app/error_reporting.h"
+#include "app/front_description.h"
 #include "calc/applied_water.h"
 #include "calc/wetting_front.h"
 
@@ -33,12 +36,22 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-QFrame* MakePanel(QWidget* parent, const QColor& colour) {
-  auto* panel = new QFrame(parent);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  panel->setLineWidth(1);
-  Fill(panel, colour);
-  return panel;
+// What a screen reader meets: the window as a frame named by its title, the
+// panels as named groupings.
+QAccessibleInterface* WindowAccessibility(const QString& class_name, QObject* object) {
+  if (!object->isWidgetType()) return nullptr;
+  auto* widget = static_cast<QWidget*>(object);
+  if (class_name == QLatin1String("soakmark::app::TForm2")) return new QAccessibleWidget(widget, QAccessible::Window);
+  if (class_name == QLatin1String("soakmark::app::Panel")) return new QAccessibleWidget(widget, QAccessible::Grouping);
+  return nullptr;
+}
+
+void InstallWindowAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(WindowAccessibility);
+    return true;
+  }();
+  (void)installed;
 }
 
 display::ChartSettings ChartDesign(const char* title, int left_tick_length, double bottom_step) {
@@ -60,11 +73,22 @@ display::ChartSettings ChartDesign(const char* title, int left_tick_length, doub
   return s;
 }
 
-const char* const kStyleOfInputs =
-    "QLineEdit { border: 1px solid rgb(100, 100, 100); background: white; color: black;"
-    " padding: 0px 1px; selection-background-color: rgb(0, 120, 215); selection-color: white; }";
+QString StyleOfInputs() {
+  return QStringLiteral(
+             "QLineEdit { border: 1px solid %1; background: %2; color: %3; padding: 0px 1px;"
+             " selection-background-color: %4; selection-color: white; }")
+      .arg(design::kInputBorder.name(), design::kInputBackground.name(), design::kInputText.name(),
+           design::kInputSelection.name());
+}
 
 }  // namespace
+
+Panel::Panel(const QString& name, const QColor& colour, QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::Panel | QFrame::Raised);
+  setLineWidth(1);
+  Fill(this, colour);
+  setAccessibleName(name);
+}
 
 void RadioGroup::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
@@ -75,6 +99,7 @@ void RadioGroup::paintEvent(QPaintEvent* event) {
 
 TForm2::TForm2(const QString& application_title, QWidget* parent)
     : QWidget(parent), application_title_(application_title) {
+  InstallWindowAccessibility();
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Soakmark"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -85,10 +110,12 @@ TForm2::TForm2(const QString& application_title, QWidget* parent)
   BuildPanel1();
   BuildPanel2();
   SetTabOrder();
+  ApplyDesktopColours();
+  DescribeCharts();
 }
 
 void TForm2::BuildPanel1() {
-  Panel1 = MakePanel(this, design::kTeal);
+  Panel1 = new Panel(QStringLiteral("Inputs and results"), design::kTeal, this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setGeometry(0, 0, design::kClientWidth, design::kPanel1Height);
 
@@ -124,7 +151,7 @@ void TForm2::BuildPanel1() {
     const design::EditDesign& d = design::kEdits[i];
     auto* edit = new LabeledEdit(Panel1);
     edit->setObjectName(QString::fromUtf8(d.name));
-    edit->setStyleSheet(QString::fromUtf8(kStyleOfInputs));
+    edit->setStyleSheet(StyleOfInputs());
     edit->setGeometry(d.geometry);
     edit->setMaxLength(std::numeric_limits<int>::max());  // a field takes any text, of any length
     edit->setText(QString::fromUtf8(d.text));
@@ -140,7 +167,7 @@ void TForm2::BuildPanel1() {
   AppRate = edits[2];
   Duration = edits[3];
 
-  RecalcButton = new QPushButton(QString::fromUtf8(design::kRecalcCaption), Panel1);
+  RecalcButton = new FocusRingButton(QString::fromUtf8(design::kRecalcCaption), Panel1);
   RecalcButton->setObjectName(QStringLiteral("RecalcButton"));
   RecalcButton->setGeometry(design::kRecalcButton);
   RecalcButton->setAutoDefault(false);
@@ -174,9 +201,10 @@ void TForm2::BuildPanel1() {
   Label1 = texts[4];
   mlha = texts[5];
   Label2 = texts[6];
-  appAmt->setAccessibleName(QStringLiteral("Applied depth (mm)"));
-  AppAmount->setAccessibleName(QStringLiteral("Applied volume (litres/emitter)"));
-  mlha->setAccessibleName(QStringLiteral("Applied volume (Ml/ha)"));
+  // A result is read as the text it shows; its quantity and unit come after.
+  appAmt->setAccessibleDescription(QStringLiteral("Applied depth (mm)"));
+  AppAmount->setAccessibleDescription(QStringLiteral("Applied volume (litres/emitter)"));
+  mlha->setAccessibleDescription(QStringLiteral("Applied volume (Ml/ha)"));
 
   connect(RecalcButton, &QPushButton::clicked, this, [this] { RecalcButtonClick(RecalcButton); });
   connect(ini_head_group_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
@@ -187,7 +215,7 @@ void TForm2::BuildPanel1() {
 }
 
 void TForm2::BuildPanel2() {
-  Panel2 = MakePanel(this, design::kPanel2Colour);
+  Panel2 = new Panel(QStringLiteral("Wetting patterns"), design::kPanel2Colour, this);
   Panel2->setObjectName(QStringLiteral("Panel2"));
   Panel2->setGeometry(0, design::kPanel1Height, design::kClientWidth, design::kClientHeight - design::kPanel1Height);
 
@@ -209,6 +237,9 @@ void TForm2::BuildPanel2() {
   Series3->SetX1(100);
   Series3->SetY0(0);
   Series3->SetY1(100);
+  for (display::ChartWidget* chart : {Chart1, Chart2}) {
+    connect(chart, &display::ChartWidget::ViewChanged, this, &TForm2::DescribeCharts);
+  }
 }
 
 void TForm2::SetTabOrder() {
@@ -300,11 +331,55 @@ void TForm2::DrawFronts() {
   Series3->SetX1(narrow.X1);
   Series3->SetY0(narrow.Y0);
   Series3->SetY1(narrow.Y1);
+  drawn_fronts_ = {wide, narrow};
+  DescribeCharts();
+}
+
+void TForm2::DescribeCharts() {
+  const std::array<display::ChartWidget*, 2> charts{Chart1, Chart2};
+  for (std::size_t i = 0; i < charts.size(); ++i) {
+    const display::ChartView& view = charts[i]->View();
+    const QString text =
+        DescribeFront(drawn_fronts_[i], {view.Horizontal(), view.Vertical(), view.Zoomed()}, regional_.group);
+    if (charts[i]->accessibleDescription() != text) charts[i]->setAccessibleDescription(text);
+  }
+}
+
+void TForm2::ApplyDesktopColours() {
+  const QPalette desktop = QApplication::palette();
+  // The soil water choice stands on the design's silver: its texts take the
+  // desktop's window text only where that reads on silver, and then the
+  // indicators keep the desktop's colours too; otherwise black text on
+  // silver and white indicators with a black mark, as designed.
+  const QColor group_text = LegibleOn(desktop.color(QPalette::WindowText), design::kSilver, design::kBlack);
+  const bool desktop_reads = group_text == desktop.color(QPalette::WindowText);
+  const auto colour_group = [&](QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, group_text);
+    palette.setColor(QPalette::Base, desktop_reads ? desktop.color(QPalette::Base) : design::kWhite);
+    palette.setColor(QPalette::Text, desktop_reads ? desktop.color(QPalette::Text) : design::kBlack);
+    palette.setColor(QPalette::Window, design::kSilver);
+    palette.setColor(QPalette::Button, desktop_reads ? desktop.color(QPalette::Button) : design::kButtonFace);
+    widget->setPalette(palette);
+  };
+  colour_group(IniHead);
+  for (QRadioButton* item : IniHeadItems) colour_group(item);
+
+  // The button: the desktop's face and text where they read together.
+  QPalette button = RecalcButton->palette();
+  const bool button_reads =
+      ContrastRatio(desktop.color(QPalette::ButtonText), desktop.color(QPalette::Button)) >= 4.5;
+  button.setColor(QPalette::Button, button_reads ? desktop.color(QPalette::Button) : design::kButtonFace);
+  button.setColor(QPalette::ButtonText, button_reads ? desktop.color(QPalette::ButtonText) : design::kBlack);
+  RecalcButton->setPalette(button);
 }
 
 void TForm2::ApplyRegionalSettings() {
   regional_ = ReadRegionalNumbers();
-  if (Chart1 != nullptr) ShowSeparatorsInCharts();  // not while the window is being built
+  if (Chart1 != nullptr) {  // not while the window is being built
+    ShowSeparatorsInCharts();
+    DescribeCharts();
+  }
 }
 
 void TForm2::ShowSeparatorsInCharts() {
@@ -314,6 +389,7 @@ void TForm2::ShowSeparatorsInCharts() {
 
 void TForm2::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LocaleChange) ApplyRegionalSettings();
+  if (event->type() == QEvent::ApplicationPaletteChange) ApplyDesktopColours();
   QWidget::changeEvent(event);
 }
 

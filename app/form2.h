@@ -11,10 +11,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
+#include "app/appearance.h"
 #include "app/design.h"
 #include "app/labeled_edit.h"
 #include "app/regional.h"
+#include "calc/wetting_front.h"
 #include "display/chart_widget.h"
 
 namespace soakmark::app {
@@ -27,6 +30,15 @@ class RadioGroup : public QGroupBox {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+};
+
+// A panel of the window: a raised frame filled with its colour, met by a
+// screen reader as a named grouping.
+class Panel : public QFrame {
+  Q_OBJECT
+
+ public:
+  Panel(const QString& name, const QColor& colour, QWidget* parent);
 };
 
 class TForm2 : public QWidget {
@@ -42,8 +54,8 @@ class TForm2 : public QWidget {
   void Start();
 
   // The controls, as in the design.
-  QFrame* Panel1 = nullptr;
-  QFrame* Panel2 = nullptr;
+  Panel* Panel1 = nullptr;
+  Panel* Panel2 = nullptr;
   display::ChartWidget* Chart1 = nullptr;
   display::ChartShape* Series1 = nullptr;
   LabeledEdit* AppRate = nullptr;
@@ -51,7 +63,7 @@ class TForm2 : public QWidget {
   QLabel* AppAmount = nullptr;
   QLabel* Label3 = nullptr;
   QLabel* Label4 = nullptr;
-  QPushButton* RecalcButton = nullptr;
+  FocusRingButton* RecalcButton = nullptr;
   display::ChartWidget* Chart2 = nullptr;
   display::ChartShape* Series3 = nullptr;
   LabeledEdit* btwL = nullptr;
@@ -83,6 +95,11 @@ class TForm2 : public QWidget {
   void ApplyRegionalSettings();
   void ShowSeparatorsInCharts();
   void UpdateRadioFocus();
+  // Colours the design leaves to the desktop, kept legible on the design's
+  // fixed ones; again whenever the desktop's palette changes.
+  void ApplyDesktopColours();
+  // Tells a screen reader in words what each chart shows of its front.
+  void DescribeCharts();
 
   // Runs a handler's operations; a failure stops them and is shown in the
   // message box, and the window goes on.
@@ -95,6 +112,9 @@ class TForm2 : public QWidget {
   RegionalNumbers regional_;
   QString application_title_;
   QButtonGroup* ini_head_group_ = nullptr;
+  // What DrawFronts last gave each chart (wide, narrow); nothing before the
+  // first calculation.
+  std::array<std::optional<calc::ShapeBounds>, 2> drawn_fronts_{};
 
   friend struct TForm2Probe;
 };

@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 
+#include "app/appearance.h"
 #include "app/design.h"
 
 namespace soakmark::app {
@@ -39,6 +40,13 @@ void LabeledEdit::focusInEvent(QFocusEvent* event) {
       break;
     default:  // a click places the cursor; coming back to the window keeps the selection as it was
       break;
+  }
+}
+
+void LabeledEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  if (hasFocus()) {
+    PaintFocusRing(this, FocusRingFor(design::kInputBorder, design::kInputBackground, design::kInputSelection));
   }
 }
 

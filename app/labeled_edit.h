@@ -1,7 +1,8 @@
 // A single-line input with its caption above it: the caption keeps the
 // input's left edge and 3 pixels between its bottom and the input's top,
 // however the input moves or the caption's size changes. Entered other than
-// by a click (Tab, Shift+Tab, at start-up), it selects its whole text.
+// by a click (Tab, Shift+Tab, at start-up), it selects its whole text. While
+// it has the keyboard focus, a two-pixel ring runs along its edge.
 #pragma once
 
 #include <QLabel>
@@ -17,6 +18,7 @@ class LabeledEdit : public QLineEdit {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

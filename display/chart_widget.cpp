@@ -1,5 +1,7 @@
 #include "display/chart_widget.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,6 +18,76 @@ const QColor kTickColor(128, 128, 128);
 constexpr int kGap = 3;         // between the title, the labels, the axis titles and the plot area
 constexpr int kAxisLineWidth = 2;
 
+// Lines, ticks and frame drawn on whole device pixels. On a scaled screen
+// (1.25, 1.5 or 1.75 device pixels to a logical one) a 1-pixel line would
+// cover 1 or 2 device pixels depending on where it falls; here each logical
+// position maps to one device pixel and every line has the same width, the
+// logical width rounded to whole device pixels. At a scale of 1 the pen draws
+// as it always has.
+class DeviceLines {
+ public:
+  explicit DeviceLines(QPainter& p) : p_(p), scale_(p.deviceTransform().m11()) {
+    p_.save();
+    if (!Unscaled()) p_.setWorldTransform(QTransform::fromScale(1 / scale_, 1 / scale_), true);
+  }
+  ~DeviceLines() { p_.restore(); }
+  DeviceLines(const DeviceLines&) = delete;
+  DeviceLines& operator=(const DeviceLines&) = delete;
+
+  // A line one logical pixel wide over the pixels from (x1, y1) to (x2, y2)
+  // inclusive, horizontal or vertical, solid or dotted (one on, two off).
+  void Line(int x1, int y1, int x2, int y2, const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
+    if (Unscaled()) {
+      p_.setPen(QPen(colour, 1, style));
+      p_.drawLine(x1, y1, x2, y2);
+      return;
+    }
+    const int w = Size(1);
+    const bool horizontal = y1 == y2;
+    const int from = horizontal ? Px(std::min(x1, x2)) : Px(std::min(y1, y2));
+    const int to = (horizontal ? Px(std::max(x1, x2)) : Px(std::max(y1, y2))) + w;  // exclusive
+    const int across = horizontal ? Px(y1) : Px(x1);
+    const int dash = style == Qt::DotLine ? w : to - from;
+    const int period = style == Qt::DotLine ? 3 * w : to - from;
+    for (int at = from; at < to; at += std::max(period, 1)) {
+      const int length = std::min(dash, to - at);
+      p_.fillRect(horizontal ? QRect(at, across, length, w) : QRect(across, at, w, length), colour);
+    }
+  }
+  // The outline of a rectangle whose sides lie on the pixels left, top, right, bottom.
+  void Frame(int left, int top, int right, int bottom, const QColor& colour) {
+    Line(left, top, right, top, colour);
+    Line(left, bottom, right, bottom, colour);
+    Line(left, top, left, bottom, colour);
+    Line(right, top, right, bottom, colour);
+  }
+  // A filled rectangle of logical pixels, its width and height each the
+  // logical size rounded to whole device pixels wherever it lies.
+  void Fill(const QRect& r, const QColor& colour) {
+    if (Unscaled()) {
+      p_.fillRect(r, colour);
+      return;
+    }
+    p_.fillRect(QRect(Px(r.left()), Px(r.top()), Size(r.width()), Size(r.height())), colour);
+  }
+
+ private:
+  bool Unscaled() const { return scale_ == 1.0; }
+  int Px(int logical) const { return static_cast<int>(std::lround(logical * scale_)); }
+  int Size(int logical) const { return std::max(1, static_cast<int>(std::lround(logical * scale_))); }
+
+  QPainter& p_;
+  double scale_;
+};
+
+// What a screen reader meets: a chart, named by its title.
+QAccessibleInterface* ChartAccessibility(const QString& class_name, QObject* object) {
+  if (class_name == QLatin1String("soakmark::display::ChartWidget") && object->isWidgetType()) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void ChartShape::SetX0(double v) { x0_ = v; chart_.update(); }
@@ -30,6 +102,12 @@ ChartWidget::ChartWidget(const ChartSettings& settings, QWidget* parent)
       shape_(*this) {
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  static const bool accessibility_installed = [] {
+    QAccessible::installFactory(ChartAccessibility);
+    return true;
+  }();
+  (void)accessibility_installed;
+  setAccessibleName(settings.title);
 }
 
 void ChartWidget::SetSeparators(const QString& group, const QString& decimal) {
@@ -105,9 +183,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
              settings_.title);
 
   // The frame of the plot area, its sides on the pixels left, top, right and bottom.
-  p.setPen(QPen(Qt::black, 1));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(QRect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+  DeviceLines(p).Frame(area.left, area.top, area.right, area.bottom, Qt::black);
 
   PaintLeftAxis(p, area);
   PaintBottomAxis(p, area);
@@ -139,24 +215,22 @@ void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
                Qt::AlignRight | Qt::AlignVCenter, Label(v));
   }
 
-  // Axis line along the left edge, outside the frame line.
-  p.fillRect(QRect(area.left - kAxisLineWidth + 1, area.top, kAxisLineWidth, area.bottom - area.top + 1), Qt::black);
-
-  // Major ticks, grid lines, minor ticks.
-  p.setPen(QPen(kTickColor, 1));
+  // Axis line along the left edge, outside the frame line; then major ticks,
+  // grid lines, minor ticks.
+  DeviceLines lines(p);
+  lines.Fill(QRect(area.left - kAxisLineWidth + 1, area.top, kAxisLineWidth, area.bottom - area.top + 1), Qt::black);
+  const int tick_end = area.left - kAxisLineWidth;
   for (double v : division.labels) {
     const int y = view_.VerticalPixel(v, area);
-    p.drawLine(area.left - kAxisLineWidth, y, area.left - kAxisLineWidth - settings_.left.tick_length + 1, y);
+    lines.Line(tick_end - settings_.left.tick_length + 1, y, tick_end, y, kTickColor);
   }
-  p.setPen(QPen(kTickColor, 1, Qt::DotLine));
   for (double v : division.grid) {
     const int y = view_.VerticalPixel(v, area);
-    p.drawLine(area.left + 1, y, area.right - 1, y);
+    lines.Line(area.left + 1, y, area.right - 1, y, kTickColor, Qt::DotLine);
   }
-  p.setPen(QPen(kTickColor, 1));
   for (double v : division.minor_ticks) {
     const int y = view_.VerticalPixel(v, area);
-    p.drawLine(area.left - kAxisLineWidth, y, area.left - kAxisLineWidth - settings_.left.minor_tick_length + 1, y);
+    lines.Line(tick_end - settings_.left.minor_tick_length + 1, y, tick_end, y, kTickColor);
   }
 }
 
@@ -178,22 +252,20 @@ void ChartWidget::PaintBottomAxis(QPainter& p, const PlotArea& area) const {
     p.drawText(QRect(x - 100, label_top, 200, labels.height()), Qt::AlignHCenter | Qt::AlignTop, Label(v));
   }
 
-  p.fillRect(QRect(area.left, area.bottom, area.right - area.left + 1, kAxisLineWidth), Qt::black);
-
-  p.setPen(QPen(kTickColor, 1));
+  DeviceLines lines(p);
+  lines.Fill(QRect(area.left, area.bottom, area.right - area.left + 1, kAxisLineWidth), Qt::black);
+  const int tick_start = area.bottom + kAxisLineWidth;
   for (double v : division.labels) {
     const int x = view_.HorizontalPixel(v, area);
-    p.drawLine(x, area.bottom + kAxisLineWidth, x, area.bottom + kAxisLineWidth + settings_.bottom.tick_length - 1);
+    lines.Line(x, tick_start, x, tick_start + settings_.bottom.tick_length - 1, kTickColor);
   }
-  p.setPen(QPen(kTickColor, 1, Qt::DotLine));
   for (double v : division.grid) {
     const int x = view_.HorizontalPixel(v, area);
-    p.drawLine(x, area.top + 1, x, area.bottom - 1);
+    lines.Line(x, area.top + 1, x, area.bottom - 1, kTickColor, Qt::DotLine);
   }
-  p.setPen(QPen(kTickColor, 1));
   for (double v : division.minor_ticks) {
     const int x = view_.HorizontalPixel(v, area);
-    p.drawLine(x, area.bottom + kAxisLineWidth, x, area.bottom + kAxisLineWidth + settings_.bottom.minor_tick_length - 1);
+    lines.Line(x, tick_start, x, tick_start + settings_.bottom.minor_tick_length - 1, kTickColor);
   }
 }
 
@@ -233,9 +305,13 @@ void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   if (zoom_start_ && rubber_band_ != nullptr) rubber_band_->setGeometry(QRect(*zoom_start_, pos).normalized());
   if (scroll_last_) {
+    const bool moved = pos != *scroll_last_;
     view_.Scroll(pos.x() - scroll_last_->x(), pos.y() - scroll_last_->y(), Plot());
     scroll_last_ = pos;
-    update();
+    if (moved) {
+      update();
+      emit ViewChanged();
+    }
   }
 }
 
@@ -245,7 +321,10 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (rubber_band_ != nullptr) rubber_band_->hide();
     const Point from{static_cast<double>(zoom_start_->x()), static_cast<double>(zoom_start_->y())};
     zoom_start_.reset();
-    if (view_.LeftDrag(from, {static_cast<double>(pos.x()), static_cast<double>(pos.y())}, Plot())) update();
+    if (view_.LeftDrag(from, {static_cast<double>(pos.x()), static_cast<double>(pos.y())}, Plot())) {
+      update();
+      emit ViewChanged();
+    }
   } else if (event->button() == Qt::RightButton) {
     scroll_last_.reset();
   }

@@ -86,6 +86,10 @@ class ChartWidget : public QWidget {
   // The separators of the axis labels, from the user's regional settings.
   void SetSeparators(const QString& group, const QString& decimal);
 
+ signals:
+  // The shown ranges changed: a zoom, its undo, or a step of a scroll.
+  void ViewChanged();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -9,6 +9,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libx11-dev
+  # the accessibility tests switch on Qt's platform accessibility, as a screen reader does
+  qt6-base-private-dev
   # fonts that stand in for the design's fonts, metric-compatible where it counts
   fonts-liberation fontconfig
   # fuzzing and sanitizers
@@ -17,6 +19,8 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin man-db
   # tests of the real program in an X server
   xvfb xdotool x11-utils xauth
+  # the screen reader's view (AT-SPI on a D-Bus session) and a dark GTK desktop
+  dbus at-spi2-core python3-pyatspi qt6-gtk-platformtheme
   # a comma locale for the number tests
   locales
 )
