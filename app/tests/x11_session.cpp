@@ -20,7 +20,7 @@ void Sleep(std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); }
 
 }  // namespace
 
-XServer::XServer() {
+XServer::XServer(QSize screen) {
   int fds[2];
   if (pipe(fds) != 0) return;
   pid_ = fork();
@@ -30,7 +30,8 @@ XServer::XServer() {
     dup2(devnull, 1);
     dup2(devnull, 2);
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset",
+    const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height()) + "x24";
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten", "tcp", "-noreset",
            static_cast<char*>(nullptr));
     _exit(127);
   }

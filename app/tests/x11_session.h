@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <chrono>
 #include <map>
@@ -24,7 +25,7 @@ using Window = unsigned long;
 
 class XServer {
  public:
-  XServer();  // starts Xvfb on a free display, 1280 × 800
+  explicit XServer(QSize screen = {1280, 800});  // starts Xvfb on a free display
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/tests/x11_session.h"
 #include "calc/wetting_front.h"
@@ -80,6 +81,7 @@ void ExpectFront(const ChartReading& r, const calc::TWettingFront& front) {
 
 class RealProgram : public ::testing::Test {
  protected:
+  explicit RealProgram(QSize screen = {1280, 800}) : server(screen) {}
   void SetUp() override { ASSERT_TRUE(server.Ok()) << "Xvfb did not start"; }
 
   // Starts the program and waits for its main window.
@@ -215,6 +217,117 @@ TEST_F(RealProgram, StartUpFailureUnderACommaLocaleShowsItsMessageThenTheWindow)
   EXPECT_NEAR(narrow.figure->right(), narrow.X(100), 2.5);
   EXPECT_NEAR(narrow.figure->bottom(), narrow.Y(100), 2.5);
   CloseAndExpectCleanExit(*main);
+}
+
+// The widths of the runs of gray grid pixels across one direction of a
+// chart's plot area: rows (or columns) where at least a fifth of the pixels
+// are the grid's gray, grouped where they touch.
+std::vector<int> GridLineWidths(const QImage& shot, const QRect& plot, bool horizontal_lines) {
+  const int lines = horizontal_lines ? plot.height() : plot.width();
+  const int along = horizontal_lines ? plot.width() : plot.height();
+  std::vector<int> widths;
+  int run = 0;
+  for (int i = 0; i < lines; ++i) {
+    int gray = 0;
+    for (int j = 0; j < along; ++j) {
+      const QRgb p = horizontal_lines ? shot.pixel(plot.left() + j, plot.top() + i) : shot.pixel(plot.left() + i, plot.top() + j);
+      if (p == qRgb(128, 128, 128)) ++gray;
+    }
+    if (gray * 5 >= along) {
+      ++run;
+    } else if (run > 0) {
+      widths.push_back(run);
+      run = 0;
+    }
+  }
+  if (run > 0) widths.push_back(run);
+  return widths;
+}
+
+// A screen large enough for the window at 175 %.
+class LargeScreen : public RealProgram {
+ protected:
+  LargeScreen() : RealProgram({1600, 1100}) {}
+};
+
+// On a scaled screen every grid line of a chart has the same width, the
+// scale rounded to whole pixels, and so does the frame.
+TEST_F(LargeScreen, ScaledScreensKeepEvenLineWidths) {
+  for (const char* factor : {"1.25", "1.5", "1.75"}) {
+    SCOPED_TRACE(factor);
+    const double scale = std::stod(factor);
+    const int width = static_cast<int>(std::lround(std::max(1.0, std::round(scale))));
+    const Window w = StartMainWindow({{"QT_SCALE_FACTOR", factor}});
+    ASSERT_NE(w, 0u);
+    const QImage shot = server.Screenshot(w);
+    shot.save(ShotPath((std::string("scaled-") + factor + ".png").c_str()));
+    const QRect chart(static_cast<int>(kChart1.x() * scale), static_cast<int>(kChart1.y() * scale),
+                      static_cast<int>(kChart1.width() * scale), static_cast<int>(kChart1.height() * scale));
+    const ChartReading r = Read(shot, chart);
+    // The plot area's interior, right of the figure, where only the grid is drawn.
+    const QRect right_half(static_cast<int>(r.X(450)), r.top + 3 * width, r.right - 3 * width - static_cast<int>(r.X(450)),
+                           r.bottom - r.top - 6 * width);
+    const QRect interior(r.left + 3 * width, static_cast<int>(r.Y(460)), r.right - r.left - 6 * width,
+                         r.bottom - 3 * width - static_cast<int>(r.Y(460)));
+    const std::vector<int> rows = GridLineWidths(shot, right_half, true);
+    const std::vector<int> columns = GridLineWidths(shot, interior, false);
+    EXPECT_GE(rows.size(), 5u);
+    EXPECT_GE(columns.size(), 3u);
+    for (int v : rows) EXPECT_EQ(v, width) << "a horizontal grid line";
+    for (int v : columns) EXPECT_EQ(v, width) << "a vertical grid line";
+    // The frame: its top side is `width` rows of black below the title.
+    int top_rows = 0;
+    const int x = static_cast<int>(r.X(700));
+    for (int y = r.top; y < shot.height() && IsBlack(shot.pixel(x, y)); ++y) ++top_rows;
+    EXPECT_EQ(top_rows, width) << "the frame's top side";
+    CloseAndExpectCleanExit(w);
+  }
+}
+
+// Relative luminance contrast of two pixels, as for text on its background.
+double Contrast(QRgb a, QRgb b) {
+  const auto lum = [](QRgb p) {
+    const auto lin = [](int c) {
+      const double v = c / 255.0;
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(qRed(p)) + 0.7152 * lin(qGreen(p)) + 0.0722 * lin(qBlue(p));
+  };
+  const double la = lum(a), lb = lum(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The strongest contrast between any pixel of an area and a background colour:
+// a text's core pixels carry its full colour.
+double StrongestContrast(const QImage& shot, const QRect& area, QRgb background) {
+  double best = 1;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) best = std::max(best, Contrast(shot.pixel(x, y), background));
+  }
+  return best;
+}
+
+// A dark GTK desktop: the soil water choice keeps black text on its silver
+// and a clearly marked selection; the button's text reads on its face.
+TEST_F(RealProgram, DarkDesktopKeepsEveryTextLegible) {
+  const Window w = StartMainWindow({{"QT_QPA_PLATFORMTHEME", "gtk3"}, {"GTK_THEME", "Adwaita:dark"}});
+  ASSERT_NE(w, 0u);
+  const QImage shot = server.Screenshot(w);
+  shot.save(ShotPath("dark-desktop.png"));
+  const QRgb silver = qRgb(192, 192, 192);
+  // The desktop really is dark: the button's face.
+  const QRgb face = shot.pixel(688 + 20, 24 + 12);
+  EXPECT_LT(qGray(face), 100) << "the dark palette did not take effect";
+  EXPECT_GE(StrongestContrast(shot, QRect(8 + 12, 8, 170, 14), silver), 4.5) << "the group's caption";
+  for (int item = 0; item < 3; ++item) {
+    SCOPED_TRACE(item);
+    EXPECT_GE(StrongestContrast(shot, QRect(8 + 26, 8 + 17 + 36 * item + 10, 60, 16), silver), 4.5) << "an item";
+  }
+  // The selected item's indicator: a dark mark on a light disc.
+  const QRect indicator(8 + 8, 8 + 17 + 10, 16, 16);
+  EXPECT_GE(StrongestContrast(shot, indicator, qRgb(255, 255, 255)), 4.5);
+  EXPECT_GE(StrongestContrast(shot, QRect(688 + 40, 24 + 5, 80, 15), face), 4.5) << "the button's text";
+  CloseAndExpectCleanExit(w);
 }
 
 }  // namespace
