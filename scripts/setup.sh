@@ -15,6 +15,8 @@ packages=(
   fonts-liberation fontconfig
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # the calculations on a second processor: AArch64, cross-built, run under qemu-user
+  g++-aarch64-linux-gnu qemu-user googletest
   # the package, the menu entry, the metainfo, the icons and the man page
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin man-db
   # tests of the real program in an X server

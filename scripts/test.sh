@@ -2,7 +2,8 @@
 # Sets up a fresh Debian 12 machine, builds everything and runs the whole
 # test suite: the program's tests, the package with the desktop's own tools,
 # the calculations under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded fuzzing run.
+# UndefinedBehaviorSanitizer, the calculations on AArch64 under qemu-user, and
+# a bounded fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -18,6 +19,10 @@ bash tests/package_test.sh
 echo "== Calculations under AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/build.sh sanitize
 ctest --preset sanitize
+
+echo "== Calculations on AArch64 (cross-built, under qemu-user), where long double is not the 80-bit format"
+bash scripts/build.sh aarch64
+ctest --preset aarch64 -j2
 
 echo "== Fuzzing the number rules"
 bash scripts/build.sh fuzz
