@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds everything and runs the whole
 # test suite: the program's tests, the package with the desktop's own tools,
-# the calculations under AddressSanitizer and
+# the whole program and its tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the calculations on AArch64 under qemu-user, and
 # a bounded fuzzing run.
 set -euo pipefail
@@ -16,7 +16,7 @@ echo "== The Debian package: lintian, menu entry, metainfo, icons, man page; ins
 bash scripts/package.sh
 bash tests/package_test.sh
 
-echo "== Calculations under AddressSanitizer and UndefinedBehaviorSanitizer"
+echo "== The whole program and its tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/build.sh sanitize
 ctest --preset sanitize
 
