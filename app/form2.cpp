@@ -73,13 +73,6 @@ display::ChartSettings ChartDesign(const char* title, int left_tick_length, doub
   return s;
 }
 
-QString StyleOfInputs() {
-  return QStringLiteral(
-             "QLineEdit { border: 1px solid %1; background: %2; color: %3; padding: 0px 1px;"
-             " selection-background-color: %4; selection-color: white; }")
-      .arg(design::kInputBorder.name(), design::kInputBackground.name(), design::kInputText.name(),
-           design::kInputSelection.name());
-}
 
 }  // namespace
 
@@ -151,9 +144,9 @@ void TForm2::BuildPanel1() {
     const design::EditDesign& d = design::kEdits[i];
     auto* edit = new LabeledEdit(Panel1);
     edit->setObjectName(QString::fromUtf8(d.name));
-    edit->setStyleSheet(StyleOfInputs());
+    edit->SetColours({design::kInputBorder, design::kInputBackground, design::kInputText, design::kInputSelection,
+                      design::kWhite});
     edit->setGeometry(d.geometry);
-    edit->setMaxLength(std::numeric_limits<int>::max());  // a field takes any text, of any length
     edit->setText(QString::fromUtf8(d.text));
     edit->EditLabel()->setObjectName(QString::fromUtf8(d.name) + QStringLiteral("_EditLabel"));
     edit->EditLabel()->setFont(design::Font(design::FontRole::Caption));

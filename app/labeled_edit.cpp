@@ -14,7 +14,7 @@ void FitToText(QLabel* label) {
   label->resize(metrics.horizontalAdvance(label->text()), metrics.height());
 }
 
-LabeledEdit::LabeledEdit(QWidget* parent) : QLineEdit(parent), label_(new QLabel(parent)) {
+LabeledEdit::LabeledEdit(QWidget* parent) : TextField(parent), label_(new QLabel(parent)) {
   label_->setBuddy(this);
   label_->setTextFormat(Qt::PlainText);
   label_->installEventFilter(this);
@@ -30,7 +30,7 @@ void LabeledEdit::SetCaption(const QString& caption) {
 void LabeledEdit::PlaceLabel() { label_->move(design::CaptionGeometry(geometry(), label_->size()).topLeft()); }
 
 void LabeledEdit::focusInEvent(QFocusEvent* event) {
-  QLineEdit::focusInEvent(event);
+  TextField::focusInEvent(event);
   switch (event->reason()) {
     case Qt::TabFocusReason:
     case Qt::BacktabFocusReason:
@@ -44,19 +44,19 @@ void LabeledEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void LabeledEdit::paintEvent(QPaintEvent* event) {
-  QLineEdit::paintEvent(event);
+  TextField::paintEvent(event);
   if (hasFocus()) {
     PaintFocusRing(this, FocusRingFor(design::kInputBorder, design::kInputBackground, design::kInputSelection));
   }
 }
 
 void LabeledEdit::moveEvent(QMoveEvent* event) {
-  QLineEdit::moveEvent(event);
+  TextField::moveEvent(event);
   PlaceLabel();
 }
 
 void LabeledEdit::resizeEvent(QResizeEvent* event) {
-  QLineEdit::resizeEvent(event);
+  TextField::resizeEvent(event);
   PlaceLabel();
 }
 
@@ -65,7 +65,7 @@ bool LabeledEdit::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FontChange) FitToText(label_);
     if (event->type() == QEvent::Resize) PlaceLabel();
   }
-  return QLineEdit::eventFilter(watched, event);
+  return TextField::eventFilter(watched, event);
 }
 
 }  // namespace soakmark::app

@@ -6,11 +6,12 @@
 #pragma once
 
 #include <QLabel>
-#include <QLineEdit>
+
+#include "app/text_field.h"
 
 namespace soakmark::app {
 
-class LabeledEdit : public QLineEdit {
+class LabeledEdit : public TextField {
  public:
   explicit LabeledEdit(QWidget* parent);
   QLabel* EditLabel() const { return label_; }

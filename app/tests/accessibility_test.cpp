@@ -70,7 +70,7 @@ class AccessibilityTest : public ::testing::Test {
     Seen().clear();
     return *form_;
   }
-  static void Set(QLineEdit* edit, const QString& text) {
+  static void Set(TextField* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);
   }

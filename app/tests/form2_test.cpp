@@ -74,7 +74,7 @@ class Form2Test : public ::testing::Test {
   }
 
   // Types into a field as a user does.
-  static void TypeInto(QLineEdit* edit, const QString& text) {
+  static void TypeInto(TextField* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);
   }
@@ -171,7 +171,7 @@ TEST_F(Form2Test, TextsFontsAndColours) {
     SCOPED_TRACE(row.control->objectName().toStdString());
     QString text;
     if (auto* label = qobject_cast<QLabel*>(row.control)) text = label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(row.control)) text = edit->text();
+    if (auto* edit = qobject_cast<TextField*>(row.control)) text = edit->text();
     if (auto* button = qobject_cast<QAbstractButton*>(row.control)) text = button->text();
     if (auto* group = qobject_cast<QGroupBox*>(row.control)) text = group->title();
     EXPECT_EQ(text, row.text);
