@@ -20,7 +20,7 @@ packages=(
   # the package, the menu entry, the metainfo, the icons and the man page
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin man-db
   # tests of the real program in an X server
-  xvfb xdotool x11-utils xauth
+  xvfb xdotool x11-utils xauth xclip
   # the screen reader's view (AT-SPI on a D-Bus session) and a dark GTK desktop
   dbus at-spi2-core python3-pyatspi qt6-gtk-platformtheme
   # a comma locale for the number tests

@@ -116,14 +116,18 @@ std::optional<std::pair<QSize, QSize>> XServer::SizeLimits(Window w) const {
 }
 
 QImage XServer::Screenshot(Window w) const {
-  XSync(display_, False);
   XWindowAttributes a;
   XGetWindowAttributes(display_, w, &a);
-  XImage* image = XGetImage(display_, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+  return Screenshot(w, QRect(0, 0, a.width, a.height));
+}
+
+QImage XServer::Screenshot(Window w, const QRect& area) const {
+  XSync(display_, False);
+  XImage* image = XGetImage(display_, w, area.x(), area.y(), area.width(), area.height(), AllPlanes, ZPixmap);
   if (image == nullptr) return {};
-  QImage shot(a.width, a.height, QImage::Format_RGB32);
-  for (int y = 0; y < a.height; ++y) {
-    for (int x = 0; x < a.width; ++x) shot.setPixel(x, y, static_cast<QRgb>(XGetPixel(image, x, y)) | 0xFF000000u);
+  QImage shot(area.width(), area.height(), QImage::Format_RGB32);
+  for (int y = 0; y < area.height(); ++y) {
+    for (int x = 0; x < area.width(); ++x) shot.setPixel(x, y, static_cast<QRgb>(XGetPixel(image, x, y)) | 0xFF000000u);
   }
   XDestroyImage(image);
   return shot;

@@ -42,6 +42,7 @@ class XServer {
   // The minimum and maximum size the window asks the window manager for.
   std::optional<std::pair<QSize, QSize>> SizeLimits(Window w) const;
   QImage Screenshot(Window w) const;
+  QImage Screenshot(Window w, const QRect& area) const;  // a part of the window
   QImage ScreenshotOfScreen() const;
   // Asks the window to close, as a window manager's close box does.
   void RequestClose(Window w) const;

@@ -2,8 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <chrono>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -327,6 +332,181 @@ TEST_F(RealProgram, DarkDesktopKeepsEveryTextLegible) {
   const QRect indicator(8 + 8, 8 + 17 + 10, 16, 16);
   EXPECT_GE(StrongestContrast(shot, indicator, qRgb(255, 255, 255)), 4.5);
   EXPECT_GE(StrongestContrast(shot, QRect(688 + 40, 24 + 5, 80, 15), face), 4.5) << "the button's text";
+  CloseAndExpectCleanExit(w);
+}
+
+// Resident memory and CPU time (user and system) of a process, from /proc.
+struct Usage {
+  long rss_kb = 0;
+  double cpu_seconds = 0;
+};
+Usage UsageOf(pid_t pid) {
+  Usage u;
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) u.rss_kb = std::stol(line.substr(6));
+  }
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(all.substr(all.rfind(')') + 2));
+  std::string field;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) u.cpu_seconds += std::stod(field);
+    if (i == 15) u.cpu_seconds += std::stod(field);
+  }
+  u.cpu_seconds /= static_cast<double>(sysconf(_SC_CLK_TCK));
+  return u;
+}
+
+// Puts a file's text on the clipboard, as a person's copy elsewhere does.
+void ToClipboard(const XServer& server, const QString& path) {
+  const std::string command =
+      "DISPLAY=" + server.Name() + " xclip -selection clipboard -i '" + path.toStdString() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+QString WriteText(const QTemporaryDir& dir, const char* name, const QString& text) {
+  const QString path = dir.filePath(QString::fromUtf8(name));
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  file.write(text.toUtf8());
+  return path;
+}
+
+// A megabyte of text in several scripts: Latin, Arabic, Devanagari, CJK.
+QString MixedScripts(qsizetype bytes) {
+  const QString piece = QString::fromUtf8("Drip 12,5 l/h ماء الري "
+                                          "सिंचाई 灌溉水 ");
+  QString text;
+  while (text.toUtf8().size() < bytes) text += piece.repeated(1000);
+  return text;
+}
+
+class HugeTexts : public RealProgram {
+ protected:
+  // Sends keys and waits until the area of the window changes: the time
+  // from the keys to the new pixels.
+  std::chrono::milliseconds KeysUntilChange(Window w, const std::string& keys, const QRect& area,
+                                            std::chrono::milliseconds limit = 10s) {
+    const QImage before = server.Screenshot(w, area);
+    const auto start = std::chrono::steady_clock::now();
+    server.Xdotool("key " + keys);
+    while (std::chrono::steady_clock::now() - start < limit) {
+      if (server.Screenshot(w, area) != before) break;
+      Settle(server, 1ms);
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  }
+  // Waits until the window has painted everything it was asked to.
+  void Quiet(Window w, const QRect& area) {
+    QImage last = server.Screenshot(w, area);
+    for (int i = 0; i < 100; ++i) {
+      Settle(server, 30ms);
+      const QImage now = server.Screenshot(w, area);
+      if (now == last) return;
+      last = now;
+    }
+  }
+};
+
+// A person pastes ten megabytes into a field, types, deletes, recalculates
+// and clears: every step answers at once, the idle program uses no CPU, and
+// pasting a megabyte and clearing it again and again does not pile up memory.
+TEST_F(HugeTexts, PastedMegabytesStayInstant) {
+  QTemporaryDir dir;
+  const QString digits = WriteText(dir, "digits", QString(10'000'000, QLatin1Char('7')));
+  const QString mixed = WriteText(dir, "mixed", MixedScripts(1'000'000));
+  const Window w = StartMainWindow();
+  ASSERT_NE(w, 0u);
+  const QRect rate(464, 24, 161, 19);
+  Click(w, rate.x() + 80, rate.y() + 9);
+
+  ToClipboard(server, digits);
+  KeysUntilChange(w, "ctrl+a", rate);
+  Quiet(w, rate);
+  const auto paste = KeysUntilChange(w, "ctrl+v", rate);
+  Quiet(w, rate);
+  const auto key = KeysUntilChange(w, "8", rate);
+  Quiet(w, rate);
+  server.Screenshot(w).save(ShotPath("ten-megabytes.png"));
+  const auto home = KeysUntilChange(w, "Home", rate);
+  Quiet(w, rate);
+  // Into the middle: Ctrl+Right jumps over the run of digits, then back.
+  for (int i = 0; i < 40; ++i) server.Xdotool("key Right");
+  Quiet(w, rate);
+  server.Screenshot(w).save(ShotPath("scrolled-into-the-text.png"));
+  KeysUntilChange(w, "ctrl+a", rate);
+  Quiet(w, rate);
+  const auto clear = KeysUntilChange(w, "BackSpace", rate);
+  Quiet(w, rate);
+  std::printf("10 MB of digits: paste %lld ms, key %lld ms, Home %lld ms, select all and delete %lld ms\n",
+              static_cast<long long>(paste.count()), static_cast<long long>(key.count()),
+              static_cast<long long>(home.count()), static_cast<long long>(clear.count()));
+  EXPECT_LT(paste.count(), 3000);
+  EXPECT_LT(key.count(), 250);
+  EXPECT_LT(home.count(), 250);
+  EXPECT_LT(clear.count(), 500);
+
+  // Recalculate with the ten megabytes in the field: the message comes at once.
+  ToClipboard(server, digits);
+  KeysUntilChange(w, "ctrl+v", rate);
+  Quiet(w, rate);
+  const auto start = std::chrono::steady_clock::now();
+  Click(w, 688 + 80, 24 + 12);
+  std::optional<Window> box;
+  while (!box && std::chrono::steady_clock::now() - start < 10s) {
+    for (Window candidate : server.WindowsTitled("Soakmark")) {
+      if (candidate != w) box = candidate;
+    }
+  }
+  const auto message = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  ASSERT_TRUE(box) << "no message";
+  std::printf("Recalculate to its message: %lld ms\n", static_cast<long long>(message.count()));
+  EXPECT_LT(message.count(), 3000);
+  Settle(server);
+  server.Xdotool("windowfocus --sync " + std::to_string(*box) + " key Return");
+  Settle(server);
+
+  // Idle: no CPU.
+  const Usage idle_start = UsageOf(program->Pid());
+  Settle(server, 1000ms);
+  const Usage idle_end = UsageOf(program->Pid());
+  std::printf("idle CPU: %.1f %%\n", 100 * (idle_end.cpu_seconds - idle_start.cpu_seconds));
+  EXPECT_LT(idle_end.cpu_seconds - idle_start.cpu_seconds, 0.05);
+
+  // A megabyte of mixed scripts, pasted and cleared ten times.
+  Click(w, rate.x() + 80, rate.y() + 9);
+  KeysUntilChange(w, "ctrl+a", rate);
+  KeysUntilChange(w, "BackSpace", rate);
+  ToClipboard(server, mixed);
+  long after_first = 0;
+  for (int cycle = 0; cycle < 10; ++cycle) {
+    const auto pasted = KeysUntilChange(w, "ctrl+v", rate);
+    Quiet(w, rate);
+    if (cycle == 0) {
+      std::printf("1 MB of mixed scripts: paste %lld ms\n", static_cast<long long>(pasted.count()));
+      EXPECT_LT(pasted.count(), 3000);
+      server.Screenshot(w).save(ShotPath("mixed-scripts.png"));
+      const auto typed = KeysUntilChange(w, "x", rate);
+      std::printf("1 MB of mixed scripts: key %lld ms\n", static_cast<long long>(typed.count()));
+      EXPECT_LT(typed.count(), 250);
+      Quiet(w, rate);
+    }
+    KeysUntilChange(w, "ctrl+a", rate);
+    Quiet(w, rate);
+    KeysUntilChange(w, "BackSpace", rate);
+    Quiet(w, rate);
+    if (cycle == 0) after_first = UsageOf(program->Pid()).rss_kb;
+  }
+  const long after_ten = UsageOf(program->Pid()).rss_kb;
+  std::printf("memory after the first cycle %ld kB, after ten %ld kB\n", after_first, after_ten);
+  EXPECT_LT(after_ten - after_first, 30 * 1024);
+
+  // Everything still works: a normal calculation.
+  server.Xdotool("type 2");
+  Click(w, 688 + 80, 24 + 12);
+  const QImage shot = server.Screenshot(w);
+  ExpectFront(Read(shot, kChart1), calc::CalcFronts(10, calc::SoilCondition::Moist)[0]);
   CloseAndExpectCleanExit(w);
 }
 
