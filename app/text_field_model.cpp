@@ -126,7 +126,7 @@ void TextFieldModel::Trim() {
 }
 
 void TextFieldModel::Insert(const QString& text) {
-  const bool typing = text.size() <= 2 && !HasSelection();
+  const bool typing = text.size() <= 2;  // one key (or one character beyond 16 bits)
   Apply(SelectionStart(), SelectionEnd(), text, typing);
 }
 
