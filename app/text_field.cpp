@@ -209,7 +209,14 @@ qsizetype TextField::ShownLength() const {
 
 void TextField::Layout(QTextLayout& layout) const {
   const qsizetype first = model_.FirstVisible();
-  layout.setText(model_.Text().mid(first, ShownLength()));
+  // One line: line and paragraph breaks in the text show as spaces.
+  QString shown = model_.Text().mid(first, ShownLength());
+  for (QChar& c : shown) {
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+      c = QLatin1Char(' ');
+    }
+  }
+  layout.setText(shown);
   layout.setFont(font());
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
@@ -287,6 +294,7 @@ void TextField::paintEvent(QPaintEvent*) {
 void TextField::Scroll() {
   const QFontMetrics metrics(font());
   model_.ScrollToCursor(ContentRect().width() - 1, [&](qsizetype from, qsizetype to) {
+    if (to - from == 1) return metrics.horizontalAdvance(model_.Text()[from]);
     return metrics.horizontalAdvance(model_.Text().mid(from, to - from));
   });
 }
@@ -359,14 +367,9 @@ void TextField::CopyTo(int mode) const {
 
 void TextField::PasteFrom(int mode) {
   const auto m = static_cast<QClipboard::Mode>(mode);
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData(m);
-  if (data == nullptr || !data->hasText()) return;
-  QString text = data->text();
-  // One line: line breaks in what is pasted become spaces.
-  text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-  model_.Insert(text);
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData(m);
+  if (mime == nullptr || !mime->hasText()) return;
+  model_.Insert(mime->text());  // as pasted; line breaks show as spaces
 }
 
 bool TextField::HandleShortcut(QKeyEvent* e) {

@@ -2,6 +2,7 @@
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <utility>
 
 namespace soakmark::app {
 
@@ -19,6 +20,13 @@ CharClass ClassOf(QChar c) {
   if (c.isSpace()) return CharClass::Space;
   if (c.isLetterOrNumber() || c.isMark() || c == QLatin1Char('_') || c.isSurrogate()) return CharClass::Word;
   return CharClass::Other;
+}
+
+// Two characters below U+0300 (before the combining marks) always stand in
+// clusters of their own, but for a carriage return before a line feed.
+bool SimpleBoundary(QChar before, QChar after) {
+  return before.unicode() < 0x300 && after.unicode() < 0x300 &&
+         !(before == QLatin1Char('\r') && after == QLatin1Char('\n'));
 }
 
 std::size_t Bytes(const QString& a, const QString& b) {
@@ -40,6 +48,9 @@ void TextFieldModel::SetText(const QString& text) {
 
 qsizetype TextFieldModel::NextCharacter(qsizetype position) const {
   if (position >= text_.size()) return text_.size();
+  const bool simple = position + 1 < text_.size() ? SimpleBoundary(text_[position], text_[position + 1])
+                                                   : text_[position].unicode() < 0x300;
+  if (simple) return position + 1;
   const qsizetype start = std::max<qsizetype>(0, position - kClusterWindow);
   const qsizetype end = std::min(text_.size(), position + kClusterWindow);
   QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text_.constData() + start, end - start);
@@ -49,7 +60,8 @@ qsizetype TextFieldModel::NextCharacter(qsizetype position) const {
 }
 
 qsizetype TextFieldModel::PreviousCharacter(qsizetype position) const {
-  if (position <= 0) return 0;
+  if (position <= 1) return 0;
+  if (position <= text_.size() && SimpleBoundary(text_[position - 2], text_[position - 1])) return position - 1;
   const qsizetype start = std::max<qsizetype>(0, position - kClusterWindow);
   const qsizetype end = std::min(text_.size(), position + kClusterWindow);
   QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text_.constData() + start, end - start);
@@ -88,12 +100,25 @@ void TextFieldModel::Apply(qsizetype from, qsizetype to, const QString& inserted
   from = std::clamp<qsizetype>(from, 0, text_.size());
   to = std::clamp<qsizetype>(to, from, text_.size());
   if (from == to && inserted.isEmpty()) return;
-  Edit edit{from, text_.mid(from, to - from), inserted, cursor_, anchor_, typing};
-  text_.replace(from, to - from, inserted);
+  Edit edit{from, {}, inserted, cursor_, anchor_, typing};
+  Splice(edit.removed, from, to - from, inserted);
   cursor_ = anchor_ = from + inserted.size();
   const Change change{from, edit.removed, inserted};
   Record(std::move(edit));
   if (on_change) on_change(change);
+}
+
+// Replaces [position, position + length) of the text by `inserted` and gives
+// what it replaced. The whole text is swapped rather than copied, so that
+// pasting over everything or clearing everything costs nothing however long
+// the text is.
+void TextFieldModel::Splice(QString& removed, qsizetype position, qsizetype length, const QString& inserted) {
+  if (position == 0 && length == text_.size()) {
+    removed = std::exchange(text_, inserted);
+    return;
+  }
+  removed = text_.mid(position, length);
+  text_.replace(position, length, inserted);
 }
 
 void TextFieldModel::Record(Edit edit) {
@@ -210,7 +235,7 @@ void TextFieldModel::Undo() {
   if (undo_.empty()) return;
   Edit edit = std::move(undo_.back());
   undo_.pop_back();
-  text_.replace(edit.position, edit.inserted.size(), edit.removed);
+  Splice(edit.inserted, edit.position, edit.inserted.size(), edit.removed);
   cursor_ = edit.cursor_before;
   anchor_ = edit.anchor_before;
   const Change change{edit.position, edit.inserted, edit.removed};
@@ -223,7 +248,7 @@ void TextFieldModel::Redo() {
   if (redo_.empty()) return;
   Edit edit = std::move(redo_.back());
   redo_.pop_back();
-  text_.replace(edit.position, edit.removed.size(), edit.inserted);
+  Splice(edit.removed, edit.position, edit.removed.size(), edit.inserted);
   cursor_ = anchor_ = edit.position + edit.inserted.size();
   const Change change{edit.position, edit.removed, edit.inserted};
   undo_.push_back(std::move(edit));
@@ -236,12 +261,15 @@ void TextFieldModel::ScrollToCursor(int view_width, const std::function<int(qsiz
     first_visible_ = cursor_;
     return;
   }
-  // Back from `end`, as far as `room` pixels of text reach.
+  // Back from `end`, as far as `room` pixels of text reach: cluster by
+  // cluster, adding up their widths.
   const auto reach_back = [&](qsizetype end, int room) {
     qsizetype first = end;
+    int used = 0;
     while (first > 0) {
       const qsizetype previous = PreviousCharacter(first);
-      if (end - previous > kMeasureLimit || width(previous, end) > room) break;
+      used += width(previous, first);
+      if (end - previous > kMeasureLimit || used > room) break;
       first = previous;
     }
     return first;

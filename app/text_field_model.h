@@ -83,6 +83,7 @@ class TextFieldModel {
     bool typing;  // one character typed: runs of typing undo together
   };
   void Apply(qsizetype from, qsizetype to, const QString& inserted, bool typing);
+  void Splice(QString& removed, qsizetype position, qsizetype length, const QString& inserted);
   void Record(Edit edit);
   void Trim();
 
