@@ -152,9 +152,47 @@ int XServer::Xdotool(const std::string& arguments) const {
   return std::system(command.c_str());
 }
 
-Program::Program(const XServer& server, const std::string& path, const std::map<std::string, std::string>& env) {
+std::optional<std::chrono::milliseconds> XServer::Ping(Window w, std::chrono::milliseconds timeout) const {
+  static long stamp = 1000;
+  const long sent = ++stamp;
+  const Window root = DefaultRootWindow(display_);
+  const Atom protocols = XInternAtom(display_, "WM_PROTOCOLS", False);
+  const Atom ping = XInternAtom(display_, "_NET_WM_PING", False);
+  XSelectInput(display_, root, StructureNotifyMask);  // where the answer is sent
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = w;
+  event.xclient.message_type = protocols;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(ping);
+  event.xclient.data.l[1] = sent;
+  event.xclient.data.l[2] = static_cast<long>(w);
+  const auto start = std::chrono::steady_clock::now();
+  XSendEvent(display_, w, False, NoEventMask, &event);
+  XFlush(display_);
+  // The program sends the message back to the root window.
+  while (std::chrono::steady_clock::now() - start < timeout) {
+    while (XPending(display_) > 0) {
+      XEvent reply;
+      XNextEvent(display_, &reply);
+      if (reply.type == ClientMessage && reply.xclient.message_type == protocols &&
+          static_cast<Atom>(reply.xclient.data.l[0]) == ping && reply.xclient.data.l[1] == sent) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+      }
+    }
+    Sleep(std::chrono::milliseconds(1));
+  }
+  return std::nullopt;
+}
+
+Program::Program(const XServer& server, const std::string& path, const std::map<std::string, std::string>& env,
+                 const std::string& error_log) {
   pid_ = fork();
   if (pid_ == 0) {
+    if (!error_log.empty()) {
+      const int fd = open(error_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (fd >= 0) dup2(fd, 2);
+    }
     setenv("DISPLAY", server.Name().c_str(), 1);
     unsetenv("QT_QPA_PLATFORM");
     setenv("LC_ALL", "C", 1);

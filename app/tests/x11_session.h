@@ -48,6 +48,9 @@ class XServer {
   void RequestClose(Window w) const;
   // Runs xdotool with the arguments on this display; returns its status.
   int Xdotool(const std::string& arguments) const;
+  // Asks the window's program for a sign of life (_NET_WM_PING) and waits for
+  // the answer: the time it took, or nothing when none came in time.
+  std::optional<std::chrono::milliseconds> Ping(Window w, std::chrono::milliseconds timeout) const;
 
  private:
   pid_t pid_ = -1;
@@ -58,7 +61,9 @@ class XServer {
 class Program {
  public:
   // Starts the program on the server's display, with extra environment.
-  Program(const XServer& server, const std::string& path, const std::map<std::string, std::string>& env = {});
+  // Its standard error goes to `error_log` when one is given.
+  Program(const XServer& server, const std::string& path, const std::map<std::string, std::string>& env = {},
+          const std::string& error_log = {});
   ~Program();
   // Waits for the program to end; gives its exit status, or nothing after the timeout.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
