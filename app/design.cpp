@@ -6,7 +6,7 @@
 namespace soakmark::app::design {
 
 QFont Font(FontRole role) {
-  QFont font(QStringLiteral("MS Sans Serif"));
+  QFont font(QString::fromUtf8(kSansSerif));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(role == FontRole::Window ? 11 : 13);
   font.setBold(role != FontRole::Window);

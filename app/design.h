@@ -28,6 +28,11 @@ inline const QColor kInputBackground(255, 255, 255);
 inline const QColor kInputText(0, 0, 0);
 inline const QColor kInputSelection(0, 120, 215);
 
+// The design's fonts, "MS Sans Serif" and "Arial", are not on free desktops:
+// Liberation Sans has Arial's metrics and stands in for both. Asking for it by
+// name spares the font system a search for families it does not have.
+inline constexpr const char* kSansSerif = "Liberation Sans";
+
 enum class FontRole {
   Window,   // 11 px, plain: the inputs and the button
   Caption,  // 13 px, bold, aqua: the labels

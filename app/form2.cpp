@@ -58,13 +58,13 @@ display::ChartSettings ChartDesign(const char* title, int left_tick_length, doub
   display::ChartSettings s;
   s.title = QString::fromUtf8(title);
   s.background = design::kPanel2Colour;
-  QFont arial(QStringLiteral("Arial"));
+  QFont arial(QString::fromUtf8(design::kSansSerif));
   arial.setStyleHint(QFont::SansSerif);
   arial.setPixelSize(13);
   arial.setBold(true);
   s.title_font = arial;
   s.axis_title_font = arial;
-  s.label_font = QFont(QStringLiteral("Arial"));
+  s.label_font = QFont(QString::fromUtf8(design::kSansSerif));
   s.label_font.setStyleHint(QFont::SansSerif);
   s.label_font.setPixelSize(11);  // 8 points at 96 dots per inch
   s.title_color = QColor(0, 0, 255);

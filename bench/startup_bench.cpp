@@ -1,7 +1,13 @@
 // Start-up of Soakmark against the baseline program, side by side in one run
 // under Xvfb: the time from starting the program until its window shows its
-// painted top panel, and the program's resident memory at that moment.
+// painted panels, the program's resident memory at that moment, and the
+// instructions it took to get there, counted by callgrind (which, unlike a
+// time, does not change from run to run).
 //   startup_bench SOAKMARK BASELINE [ROUNDS]
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -51,6 +57,52 @@ Sample Measure(const XServer& server, const std::string& path, const std::string
   return sample;
 }
 
+bool Painted(const XServer& server, const std::string& title) {
+  for (soakmark::x11::Window w : server.WindowsTitled(title)) {
+    const QImage shot = server.Screenshot(w);
+    if (!shot.isNull() && shot.width() > 300 && shot.pixel(300, 150) == qRgb(0, 128, 128) &&
+        shot.pixel(20, 300) == qRgb(240, 202, 166)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The instructions from the program's start until its window shows its
+// painted panels: the program runs under callgrind and is ended as soon as
+// the panels show. Gives -1 when that fails.
+long long Instructions(const XServer& server, const std::string& path, const std::string& title) {
+  char out[] = "/tmp/soakmark-callgrind-XXXXXX";
+  const int fd = mkstemp(out);
+  if (fd < 0) return -1;
+  close(fd);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("DISPLAY", server.Name().c_str(), 1);
+    unsetenv("QT_QPA_PLATFORM");
+    setenv("LC_ALL", "C", 1);
+    const std::string out_option = std::string("--callgrind-out-file=") + out;
+    freopen("/dev/null", "w", stderr);
+    execlp("valgrind", "valgrind", "--tool=callgrind", out_option.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const auto start = steady_clock::now();
+  bool painted = false;
+  while (!painted && steady_clock::now() - start < seconds(120)) {
+    std::this_thread::sleep_for(milliseconds(20));
+    painted = Painted(server, title);
+  }
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+  long long total = -1;
+  std::ifstream file(out);
+  for (std::string line; std::getline(file, line);) {
+    if (line.rfind("summary:", 0) == 0) total = std::stoll(line.substr(8));
+  }
+  std::remove(out);
+  return painted ? total : -1;
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
@@ -89,5 +141,14 @@ int main(int argc, char** argv) {
               rounds, t, tb, t / tb);
   std::printf("resident memory at that moment (median):      soakmark %.0f KiB, baseline %.0f KiB, ratio %.3f\n", m,
               mb, m / mb);
+  const long long ours_ir = Instructions(server, argv[1], "Soakmark");
+  const long long base_ir = Instructions(server, argv[2], "Baseline");
+  if (ours_ir < 0 || base_ir < 0) {
+    std::printf("instructions: callgrind did not give a count (is valgrind installed?)\n");
+    return 0;
+  }
+  std::printf("instructions to that moment (callgrind):      soakmark %.1f M, baseline %.1f M, ratio %.3f\n",
+              static_cast<double>(ours_ir) / 1e6, static_cast<double>(base_ir) / 1e6,
+              static_cast<double>(ours_ir) / static_cast<double>(base_ir));
   return 0;
 }

@@ -80,6 +80,24 @@ class DeviceLines {
   double scale_;
 };
 
+// One line of text placed in a box as QPainter::drawText(box, flags, text)
+// places it, without the general text-formatting machinery: the charts draw
+// a few dozen labels on every repaint.
+void DrawLine(QPainter& p, const QRect& box, int flags, const QString& text) {
+  const QFontMetricsF metrics(p.font());
+  const qreal width = metrics.horizontalAdvance(text);
+  const qreal height = metrics.height();
+  qreal x = box.x();
+  if (flags & Qt::AlignRight) {
+    x += box.width() - width;
+  } else if (flags & Qt::AlignHCenter) {
+    x += (box.width() - width) / 2;
+  }
+  qreal y = box.y();
+  if (flags & Qt::AlignVCenter) y += (box.height() - height) / 2;
+  p.drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
 // What a screen reader meets: a chart, named by its title.
 QAccessibleInterface* ChartAccessibility(const QString& class_name, QObject* object) {
   if (class_name == QLatin1String("soakmark::display::ChartWidget") && object->isWidgetType()) {
@@ -179,7 +197,7 @@ void ChartWidget::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), settings_.background);
   p.setFont(settings_.title_font);
   p.setPen(settings_.title_color);
-  p.drawText(QRect(0, MarginY(), width(), QFontMetrics(settings_.title_font).height()), Qt::AlignHCenter | Qt::AlignTop,
+  DrawLine(p, QRect(0, MarginY(), width(), QFontMetrics(settings_.title_font).height()), Qt::AlignHCenter | Qt::AlignTop,
              settings_.title);
 
   // The frame of the plot area, its sides on the pixels left, top, right and bottom.
@@ -202,7 +220,7 @@ void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
   const int centre_y = (area.top + area.bottom) / 2;
   p.translate(MarginX(), centre_y);
   p.rotate(-90);
-  p.drawText(QRect(-200, 0, 400, axis_title.height()), Qt::AlignHCenter | Qt::AlignTop, settings_.left.title);
+  DrawLine(p, QRect(-200, 0, 400, axis_title.height()), Qt::AlignHCenter | Qt::AlignTop, settings_.left.title);
   p.restore();
 
   // Labels, right-aligned against the ticks.
@@ -211,7 +229,7 @@ void ChartWidget::PaintLeftAxis(QPainter& p, const PlotArea& area) const {
   const int label_right = area.left - settings_.left.tick_length - kGap;
   for (double v : division.labels) {
     const int y = view_.VerticalPixel(v, area);
-    p.drawText(QRect(label_right - 200, y - labels.height() / 2, 200, labels.height()),
+    DrawLine(p, QRect(label_right - 200, y - labels.height() / 2, 200, labels.height()),
                Qt::AlignRight | Qt::AlignVCenter, Label(v));
   }
 
@@ -243,13 +261,13 @@ void ChartWidget::PaintBottomAxis(QPainter& p, const PlotArea& area) const {
 
   p.setFont(settings_.axis_title_font);
   p.setPen(Qt::black);
-  p.drawText(QRect(area.left - 100, label_top + labels.height() + kGap, area.right - area.left + 200, axis_title.height()),
+  DrawLine(p, QRect(area.left - 100, label_top + labels.height() + kGap, area.right - area.left + 200, axis_title.height()),
              Qt::AlignHCenter | Qt::AlignTop, settings_.bottom.title);
 
   p.setFont(settings_.label_font);
   for (double v : division.labels) {
     const int x = view_.HorizontalPixel(v, area);
-    p.drawText(QRect(x - 100, label_top, 200, labels.height()), Qt::AlignHCenter | Qt::AlignTop, Label(v));
+    DrawLine(p, QRect(x - 100, label_top, 200, labels.height()), Qt::AlignHCenter | Qt::AlignTop, Label(v));
   }
 
   DeviceLines lines(p);

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   # build
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config valgrind
   libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libx11-dev
   # the accessibility tests switch on Qt's platform accessibility, as a screen reader does
