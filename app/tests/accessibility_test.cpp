@@ -239,6 +239,41 @@ TEST_F(AccessibilityTest, EveryChangeIsAnnounced) {
   EXPECT_FALSE(Of(f.Chart2)->text(QAccessible::Description).contains("View zoomed"));
 }
 
+// What a screen reader hears from a field: the text typed or deleted, not the
+// whole field, and where the caret went.
+struct TextHeard {
+  std::vector<QString> inserted, removed;
+  int caret = -1;
+};
+TextHeard& Heard() {
+  static TextHeard heard;
+  return heard;
+}
+void RecordText(QAccessibleEvent* e) {
+  if (e->type() == QAccessible::TextInserted) {
+    Heard().inserted.push_back(static_cast<QAccessibleTextInsertEvent*>(e)->textInserted());
+  } else if (e->type() == QAccessible::TextRemoved) {
+    Heard().removed.push_back(static_cast<QAccessibleTextRemoveEvent*>(e)->textRemoved());
+  } else if (e->type() == QAccessible::TextCaretMoved) {
+    Heard().caret = static_cast<QAccessibleTextCursorEvent*>(e)->cursorPosition();
+  }
+}
+
+TEST_F(AccessibilityTest, FieldsAnnounceInsertionsDeletionsAndTheCaret) {
+  TForm2& f = Started();
+  f.AppRate->setText(QString(1'000'000, QLatin1Char('7')));
+  f.AppRate->setCursorPosition(3);
+  Heard() = {};
+  QAccessible::installUpdateHandler(RecordText);
+  QTest::keyClick(f.AppRate, Qt::Key_5);
+  QTest::keyClick(f.AppRate, Qt::Key_Backspace);
+  QTest::keyClick(f.AppRate, Qt::Key_Left);
+  QAccessible::installUpdateHandler(Record);
+  EXPECT_EQ(Heard().inserted, std::vector<QString>{"5"});
+  EXPECT_EQ(Heard().removed, std::vector<QString>{"5"});
+  EXPECT_EQ(Heard().caret, 2);
+}
+
 TEST(FrontDescription, OutsideTheViewAndEdgesInWords) {
   const calc::ShapeBounds front{-300, 300, -400, 400};
   const auto describe = [&](display::AxisRange radius, display::AxisRange depth) {
