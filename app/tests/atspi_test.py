@@ -31,9 +31,11 @@ def check(condition, what):
 
 
 def start_xvfb():
+    # -noreset: the server must not reset when its last client leaves (the
+    # accessibility bus launcher connects and leaves before the program comes).
     read_fd, write_fd = os.pipe()
     xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
         pass_fds=[write_fd], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_fd)
     number = b""
