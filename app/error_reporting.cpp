@@ -54,7 +54,10 @@ void ReportError(QWidget* parent, const QString& title, const QString& message) 
   QMessageBox box(QMessageBox::Critical, title, shown, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);  // the message quotes what the user typed: never markup
   box.setWindowModality(Qt::ApplicationModal);
-  if (shown != full) box.setDetailedText(full);
+  // The details keep the whole message as it is; a very long one is broken
+  // into lines like the text above, or showing the details would lay out
+  // megabytes on one line and freeze the window.
+  if (shown != full) box.setDetailedText(full.size() > kLongestUnbrokenDetails ? BreakLongRuns(full) : full);
   box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, whatever the style's habit
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();

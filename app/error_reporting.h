@@ -23,6 +23,8 @@ QString MessageWithFullStop(const QString& message);
 inline constexpr int kLongestShownMessage = 400;
 // Runs of more characters without a space are broken into lines in the box.
 inline constexpr int kLongestShownLine = 80;
+// Details longer than this are broken into lines as the text is.
+inline constexpr int kLongestUnbrokenDetails = 100'000;
 
 // Shows the message in a modal box with the error icon and one OK button,
 // titled with the application title, and returns when the user has closed it.

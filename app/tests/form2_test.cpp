@@ -15,6 +15,7 @@
 
 #include "app/application.h"
 #include "app/design.h"
+#include "app/error_reporting.h"
 #include "app/tests/environment_variable.h"
 
 namespace soakmark::app {
@@ -367,7 +368,11 @@ TEST_F(Form2Test, LongAndMarkupTextsAreShownSafely) {
   std::optional<Box> box = BoxOf([&] { Recalculate(f); });
   ASSERT_TRUE(box);
   EXPECT_LT(box->text.size(), 1000);
-  EXPECT_EQ(box->detailed, QStringLiteral("'") + huge + QStringLiteral("x' is not a valid floating point value."));
+  // The details hold the whole message; one this long is broken into lines,
+  // so that showing it lays out lines, not a megabyte on one line.
+  EXPECT_EQ(QString(box->detailed).remove(QLatin1Char('\n')),
+            QStringLiteral("'") + huge + QStringLiteral("x' is not a valid floating point value."));
+  EXPECT_EQ(box->detailed.indexOf(QLatin1Char('\n')), kLongestShownLine);  // after the first 80 characters
   EXPECT_EQ(f.AppRate->text().size(), huge.size() + 1);  // the field keeps what was pasted
 
   f.AppRate->setText(QStringLiteral("<b>bold</b>"));
