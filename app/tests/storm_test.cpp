@@ -54,8 +54,6 @@ long ResidentKb(pid_t pid) {
   return 0;
 }
 
-bool Alive(pid_t pid) { return kill(pid, 0) == 0; }
-
 std::string Read(const QString& path) {
   QFile file(path);
   file.open(QIODevice::ReadOnly);
@@ -211,7 +209,9 @@ TEST(Storm, TheWholeProgramSurvivesRandomUserEvents) {
   for (int i = 0; i < events; ++i) {
     storm.One();
     boxes += storm.DismissBoxes();
-    ASSERT_TRUE(Alive(program.Pid())) << "the program ended at event " << i << "\n" << Read(log);
+    const std::optional<int> ended = program.WaitForExit(0ms);
+    ASSERT_FALSE(ended) << "the program ended with status " << ended.value_or(0) << " at event " << i << "\n"
+                        << Read(log);
     if (i % 10 == 9) {
       const std::optional<std::chrono::milliseconds> answer = server.Ping(main, 5 * kLongestFreeze);
       ASSERT_TRUE(answer) << "no answer for 5 s at event " << i;

@@ -211,14 +211,15 @@ Program::~Program() {
 
 std::optional<int> Program::WaitForExit(std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < end) {
+  do {  // at least once, so that a timeout of zero asks whether it has ended
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
       return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
+    if (std::chrono::steady_clock::now() >= end) break;
     Sleep(std::chrono::milliseconds(20));
-  }
+  } while (true);
   return std::nullopt;
 }
 
