@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
-#include <limits>
 
 #include "app/design.h"
 #include "app/error_reporting.h"
@@ -72,7 +71,6 @@ display::ChartSettings ChartDesign(const char* title, int left_tick_length, doub
   s.bottom = {QStringLiteral("Radius (mm)"), {-1000, 1000}, bottom_step, false, 4, 3, 4};
   return s;
 }
-
 
 }  // namespace
 

@@ -11,14 +11,8 @@ QString WholeMillimetres(double mm, const QString& group) {
   if (!std::isfinite(mm)) return QStringLiteral("?");
   char buffer[400];
   std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(std::round(mm)));
-  const QString digits = QString::fromLatin1(buffer);
-  QString out;
-  if (mm <= -0.5) out += QLatin1Char('-');
-  for (qsizetype i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += group;
-    out += digits[i];
-  }
-  return out;
+  const QString sign = mm <= -0.5 ? QStringLiteral("-") : QString();
+  return sign + QString::fromStdString(display::GroupDigits(buffer, group.toStdString()));
 }
 
 namespace {

@@ -46,7 +46,7 @@ void LabeledEdit::focusInEvent(QFocusEvent* event) {
 void LabeledEdit::paintEvent(QPaintEvent* event) {
   TextField::paintEvent(event);
   if (hasFocus()) {
-    PaintFocusRing(this, FocusRingFor(design::kInputBorder, design::kInputBackground, design::kInputSelection));
+    PaintFocusRing(this, FocusRingFor(Colours().border, Colours().background, Colours().selection));
   }
 }
 

@@ -156,8 +156,10 @@ TextField::TextField(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_KeyCompression, false);
   setCursor(Qt::IBeamCursor);
+  const QPalette& p = palette();
+  colours_ = {p.color(QPalette::Mid), p.color(QPalette::Base), p.color(QPalette::Text), p.color(QPalette::Highlight),
+              p.color(QPalette::HighlightedText)};
   model_.on_change = [this](const TextFieldModel::Change& change) { AfterChange(change); };
 }
 
@@ -166,11 +168,7 @@ void TextField::SetColours(const TextFieldColours& colours) {
   update();
 }
 
-void TextField::setText(const QString& text) {
-  model_.SetText(text);
-  Scroll();
-  update();
-}
+void TextField::setText(const QString& text) { model_.SetText(text); }
 
 void TextField::setCursorPosition(int position) {
   model_.SetCursor(position);
@@ -207,10 +205,11 @@ qsizetype TextField::ShownLength() const {
   return end - first;
 }
 
-void TextField::Layout(QTextLayout& layout) const {
+qsizetype TextField::Layout(QTextLayout& layout) const {
   const qsizetype first = model_.FirstVisible();
+  const qsizetype length = ShownLength();
   // One line: line and paragraph breaks in the text show as spaces.
-  QString shown = model_.Text().mid(first, ShownLength());
+  QString shown = model_.Text().mid(first, length);
   for (QChar& c : shown) {
     if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
       c = QLatin1Char(' ');
@@ -232,6 +231,11 @@ void TextField::Layout(QTextLayout& layout) const {
   line.setPosition(QPointF(0, 0));
   const int text_height = QFontMetrics(font()).height();
   layout.setPosition(QPointF(content.left(), content.top() + (content.height() - text_height + 1) / 2));
+  return length;
+}
+
+int TextField::CaretInLayout() const {
+  return static_cast<int>(model_.Cursor() - model_.FirstVisible()) + (preedit_.isEmpty() ? 0 : preedit_cursor_);
 }
 
 qsizetype TextField::PositionAt(QPoint point) const {
@@ -247,8 +251,7 @@ QRect TextField::CursorRect() const {
   QTextLayout layout;
   Layout(layout);
   const QTextLine line = layout.lineAt(0);
-  const int at = static_cast<int>(model_.Cursor() - model_.FirstVisible()) + (preedit_.isEmpty() ? 0 : preedit_cursor_);
-  const qreal x = layout.position().x() + line.cursorToX(at);
+  const qreal x = layout.position().x() + line.cursorToX(CaretInLayout());
   return QRect(static_cast<int>(x), static_cast<int>(layout.position().y()), 1, static_cast<int>(line.height()));
 }
 
@@ -260,10 +263,9 @@ void TextField::paintEvent(QPaintEvent*) {
 
   p.setClipRect(rect().adjusted(1 + kPadding, 1, -1 - kPadding, -1));
   QTextLayout layout;
-  Layout(layout);
+  const qsizetype shown = Layout(layout);
   QList<QTextLayout::FormatRange> selections;
   const qsizetype first = model_.FirstVisible();
-  const qsizetype shown = ShownLength();
   if (model_.HasSelection() && hasFocus()) {
     const qsizetype from = std::clamp<qsizetype>(model_.SelectionStart() - first, 0, shown);
     const qsizetype to = std::clamp<qsizetype>(model_.SelectionEnd() - first, 0, shown);
@@ -285,10 +287,7 @@ void TextField::paintEvent(QPaintEvent*) {
   }
   p.setPen(colours_.text);
   layout.draw(&p, QPointF(0, 0), selections);
-  if (hasFocus() && caret_on_) {
-    const int at = static_cast<int>(model_.Cursor() - first) + (preedit_.isEmpty() ? 0 : preedit_cursor_);
-    layout.drawCursor(&p, QPointF(0, 0), at, 1);
-  }
+  if (hasFocus() && caret_on_) layout.drawCursor(&p, QPointF(0, 0), CaretInLayout(), 1);
 }
 
 void TextField::Scroll() {
@@ -312,7 +311,7 @@ void TextField::AfterCursorMove(bool selection_changed) {
       QAccessible::updateAccessibility(&selection);
     }
   }
-  if (selection_changed) updateMicroFocus();
+  updateMicroFocus();
 }
 
 void TextField::AfterChange(const TextFieldModel::Change& change) {
@@ -333,7 +332,6 @@ void TextField::AfterChange(const TextFieldModel::Change& change) {
     QAccessibleTextCursorEvent cursor(this, cursorPosition());
     QAccessible::updateAccessibility(&cursor);
   }
-  emit textChanged(model_.Text());
 }
 
 void TextField::RestartBlink() {

@@ -22,11 +22,11 @@ class QMenu;
 namespace soakmark::app {
 
 struct TextFieldColours {
-  QColor border{100, 100, 100};
-  QColor background{255, 255, 255};
-  QColor text{0, 0, 0};
-  QColor selection{0, 120, 215};
-  QColor selected_text{255, 255, 255};
+  QColor border;
+  QColor background;
+  QColor text;
+  QColor selection;
+  QColor selected_text;
 };
 
 class TextField : public QWidget {
@@ -43,7 +43,9 @@ class TextField : public QWidget {
   void setCursorPosition(int position);
   void selectAll();
   void deselect();
+  // Until they are set, the field takes its colours from its palette.
   void SetColours(const TextFieldColours& colours);
+  const TextFieldColours& Colours() const { return colours_; }
 
   TextFieldModel& Model() { return model_; }
   const TextFieldModel& Model() const { return model_; }
@@ -54,16 +56,11 @@ class TextField : public QWidget {
   qsizetype PositionAt(QPoint point) const;
   // The caret's rectangle, in widget coordinates, when it shows.
   QRect CursorRect() const;
-  // The part of the text laid out for painting: [first, first + length).
-  qsizetype ShownLength() const;
 
   // Edits through the accessibility interface, as a person would make them.
   void ReplaceText(qsizetype from, qsizetype to, const QString& text);
 
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
-
- signals:
-  void textChanged(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -81,8 +78,13 @@ class TextField : public QWidget {
   bool event(QEvent* event) override;
 
  private:
-  // A layout of the shown part, with the input method's preedit text at the caret.
-  void Layout(QTextLayout& layout) const;
+  // The part of the text laid out for painting: [first visible, + length).
+  qsizetype ShownLength() const;
+  // A layout of the shown part, with the input method's preedit text at the
+  // caret; gives the length of the shown part.
+  qsizetype Layout(QTextLayout& layout) const;
+  // The caret's place in that layout.
+  int CaretInLayout() const;
   void AfterCursorMove(bool selection_changed);
   void AfterChange(const TextFieldModel::Change& change);
   void Scroll();

@@ -51,23 +51,25 @@ qsizetype TextFieldModel::NextCharacter(qsizetype position) const {
   const bool simple = position + 1 < text_.size() ? SimpleBoundary(text_[position], text_[position + 1])
                                                    : text_[position].unicode() < 0x300;
   if (simple) return position + 1;
-  const qsizetype start = std::max<qsizetype>(0, position - kClusterWindow);
-  const qsizetype end = std::min(text_.size(), position + kClusterWindow);
-  QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text_.constData() + start, end - start);
-  finder.setPosition(position - start);
-  const qsizetype next = finder.toNextBoundary();
-  return next < 0 ? end : start + next;
+  return ClusterBoundary(position, true);
 }
 
 qsizetype TextFieldModel::PreviousCharacter(qsizetype position) const {
   if (position <= 1) return 0;
   if (position <= text_.size() && SimpleBoundary(text_[position - 2], text_[position - 1])) return position - 1;
+  return ClusterBoundary(position, false);
+}
+
+// The cluster boundary after (or before) the position, found by the Unicode
+// rules in a window around it only.
+qsizetype TextFieldModel::ClusterBoundary(qsizetype position, bool forward) const {
   const qsizetype start = std::max<qsizetype>(0, position - kClusterWindow);
   const qsizetype end = std::min(text_.size(), position + kClusterWindow);
   QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text_.constData() + start, end - start);
   finder.setPosition(position - start);
-  const qsizetype previous = finder.toPreviousBoundary();
-  return previous < 0 ? start : start + previous;
+  const qsizetype found = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
+  if (found < 0) return forward ? end : start;
+  return start + found;
 }
 
 // To the start of the next word: over the rest of this word (or run of
@@ -178,8 +180,6 @@ void TextFieldModel::DeleteWordForward() {
   if (HasSelection()) return Apply(SelectionStart(), SelectionEnd(), {}, false);
   Apply(cursor_, NextWordBoundary(cursor_), {}, false);
 }
-
-void TextFieldModel::Remove(qsizetype from, qsizetype to) { Apply(from, to, {}, false); }
 
 void TextFieldModel::Replace(qsizetype from, qsizetype to, const QString& text) { Apply(from, to, text, false); }
 

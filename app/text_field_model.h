@@ -37,7 +37,6 @@ class TextFieldModel {
   void Delete();                     // the selection, or the character after the caret
   void DeleteWordBack();             // the selection, or back to the start of the word
   void DeleteWordForward();          // the selection, or on to the end of the word
-  void Remove(qsizetype from, qsizetype to);                          // [from, to)
   void Replace(qsizetype from, qsizetype to, const QString& text);  // [from, to)
 
   // Caret movement; with `extend` the selection grows from its anchor.
@@ -84,6 +83,7 @@ class TextFieldModel {
   };
   void Apply(qsizetype from, qsizetype to, const QString& inserted, bool typing);
   void Splice(QString& removed, qsizetype position, qsizetype length, const QString& inserted);
+  qsizetype ClusterBoundary(qsizetype position, bool forward) const;
   void Record(Edit edit);
   void Trim();
 

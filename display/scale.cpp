@@ -99,17 +99,23 @@ std::string FormatAxisLabel(double value, std::string_view group_separator, std:
   std::uint64_t whole = thousandths / 1000;
   std::uint64_t fraction = thousandths % 1000;
 
-  std::string digits = std::to_string(whole);
   std::string out;
   if (value < 0 && thousandths != 0) out.push_back('-');
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out.append(group_separator);
-    out.push_back(digits[i]);
-  }
+  out += GroupDigits(std::to_string(whole), group_separator);
   if (fraction != 0) {
     std::string decimals = std::to_string(fraction + 1000).substr(1);
     while (decimals.back() == '0') decimals.pop_back();
     out.append(decimal_separator).append(decimals);
+  }
+  return out;
+}
+
+std::string GroupDigits(std::string_view digits, std::string_view group_separator) {
+  std::string out;
+  out.reserve(digits.size() + digits.size() / 3 * group_separator.size());
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out.append(group_separator);
+    out.push_back(digits[i]);
   }
   return out;
 }

@@ -58,4 +58,8 @@ AxisDivision DivideAxis(const AxisLayoutInput& input);
 // sign on a value that shows as zero.
 std::string FormatAxisLabel(double value, std::string_view group_separator, std::string_view decimal_separator);
 
+// Decimal digits grouped by threes from the right with the group separator:
+// "1234567" gives "1,234,567".
+std::string GroupDigits(std::string_view digits, std::string_view group_separator);
+
 }  // namespace soakmark::display
