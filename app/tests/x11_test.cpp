@@ -514,7 +514,11 @@ TEST_F(HugeTexts, PastedMegabytesStayInstant) {
   }
   const long after_ten = UsageOf(program->Pid()).rss_kb;
   std::printf("memory after the first cycle %ld kB, after ten %ld kB\n", after_first, after_ten);
+#if !defined(__SANITIZE_ADDRESS__)
+  // Under AddressSanitizer freed memory waits in quarantine and the resident
+  // size grows whatever the program keeps: the bound is the release build's.
   EXPECT_LT(after_ten - after_first, 30 * 1024);
+#endif
 
   // Everything still works: a normal calculation.
   server.Xdotool("type 2");
